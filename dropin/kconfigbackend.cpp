@@ -1,0 +1,157 @@
+#include "dropin/kconfigbackend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QSaveFile>
+
+Q_LOGGING_CATEGORY(lcSettings, "orbal.settings")
+
+namespace {
+
+// Only these count as white space: Latin-1 bytes such as 0xA0 are data.
+bool isBlank(QChar c)
+{
+    const ushort u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\r' || u == '\n' || u == '\v' || u == '\f';
+}
+
+QString trimBlanks(const QString &s)
+{
+    qsizetype from = 0;
+    qsizetype to = s.size();
+    while (from < to && isBlank(s.at(from)))
+        ++from;
+    while (to > from && isBlank(s.at(to - 1)))
+        --to;
+    return s.mid(from, to - from);
+}
+
+} // namespace
+
+KConfigBackend::KConfigBackend(const QString &fileName) : m_fileName(fileName) {}
+
+KConfigBackend::~KConfigBackend() = default;
+
+void KConfigBackend::parse()
+{
+    m_groups.clear();
+    m_hasCurrent = false;
+    if (m_fileName.isEmpty())
+        return;
+    qCDebug(lcSettings).noquote() << QString("parsing %1").arg(m_fileName);
+
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QString line = trimBlanks(QString::fromLatin1(bytes.constData() + start, end - start));
+        start = end + 1;
+        if (line.isEmpty() || line.at(0) == QLatin1Char('#'))
+            continue;
+        if (line.at(0) == QLatin1Char('[')) {
+            const qsizetype close = line.indexOf(QLatin1Char(']'));
+            if (close < 0)
+                continue;
+            setGroup(line.mid(1, close - 1));
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (!m_hasCurrent)
+            setGroup(QStringLiteral("<default>"));
+        m_current->insert(line.left(eq), line.mid(eq + 1));
+    }
+}
+
+QByteArray KConfigBackend::serialize() const
+{
+    QByteArray out;
+    for (auto g = m_groups.constBegin(); g != m_groups.constEnd(); ++g) {
+        if (g->isEmpty())
+            continue;
+        out += '[' + g.key().toLatin1() + "]\n";
+        for (auto e = g->constBegin(); e != g->constEnd(); ++e)
+            out += e.key().toLatin1() + '=' + e.value().toLatin1() + '\n';
+    }
+    return out;
+}
+
+void KConfigBackend::sync()
+{
+    if (m_fileName.isEmpty())
+        return;
+    QString path = m_fileName;
+    if (!path.startsWith(QLatin1Char('/')))
+        path = QDir::homePath() + QLatin1Char('/') + path;
+    qCDebug(lcSettings).noquote() << QString("writing to %1").arg(path);
+
+    // Written beside the old file and renamed over it, so a crash or a full disk
+    // never leaves half a settings file behind.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(serialize());
+    file.commit();
+}
+
+QString KConfigBackend::group() const
+{
+    return m_hasCurrent ? m_current.key() : QString();
+}
+
+void KConfigBackend::setGroup(const QString &name)
+{
+    m_current = m_groups.find(name);
+    if (m_current == m_groups.end())
+        m_current = m_groups.insert(name, KEntryMap());
+    m_hasCurrent = true;
+}
+
+QStringList KConfigBackend::groupList() const { return m_groups.keys(); }
+
+bool KConfigBackend::hasGroup(const QString &name) const { return m_groups.contains(name); }
+
+bool KConfigBackend::hasKey(const QString &key) const
+{
+    return m_hasCurrent && m_current->contains(key);
+}
+
+KEntryMap KConfigBackend::entryMap() const { return m_hasCurrent ? *m_current : KEntryMap(); }
+
+bool KConfigBackend::readEntry(const QString &key, QString &value) const
+{
+    if (!m_hasCurrent)
+        return false;
+    auto it = m_current->constFind(key);
+    if (it == m_current->constEnd())
+        return false;
+    value = it.value();
+    return true;
+}
+
+void KConfigBackend::writeEntry(const QString &key, const QString &value)
+{
+    if (!m_hasCurrent) {
+        qCDebug(lcSettings) << "writeEntry without previous setGroup!";
+        return;
+    }
+    m_current->insert(key, value);
+}
+
+void KConfigBackend::deleteGroup(const QString &name)
+{
+    auto it = m_groups.find(name);
+    if (it == m_groups.end())
+        return;
+    if (m_hasCurrent && m_current == it)
+        m_hasCurrent = false;
+    m_groups.erase(it);
+}
