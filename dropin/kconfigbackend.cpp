@@ -98,7 +98,13 @@ void KConfigBackend::sync()
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    file.write(serialize());
+    const QByteArray bytes = serialize();
+    // A short write (full card, size limit) must not be renamed over the old file.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        file.commit();
+        return;
+    }
     file.commit();
 }
 

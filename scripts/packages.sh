@@ -1,0 +1,24 @@
+# Debian packages the build, the tests and the demo need. Sourced by the other scripts.
+ORBAL_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libglib2.0-dev
+  libgtest-dev googletest libbenchmark-dev mplayer mencoder lame sox libsox-fmt-mp3 mp3gain
+  xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei"
+
+# Installs whatever of ORBAL_PACKAGES is missing (as root, or through sudo).
+orbal_install_packages() {
+  local missing=""
+  for p in $ORBAL_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "installing:$missing"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+# Configures and builds into build/ (Release with debug info).
+orbal_build() {
+  cmake -S "$ORBAL_ROOT" -B "$ORBAL_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$ORBAL_ROOT/build" -j"$(nproc)"
+}

@@ -1,0 +1,312 @@
+#include "dropin/kconfig.h"
+#include "tests/support/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString fileWith(const QByteArray &bytes)
+{
+    static int n = 0;
+    const QString path = testenv::scratchDir() + QString("/settings%1.conf").arg(++n);
+    testenv::writeFile(path, bytes);
+    return path;
+}
+
+// Opens the file read-write and lets it go, so the store rewrites it.
+QByteArray rewritten(const QByteArray &bytes)
+{
+    const QString path = fileWith(bytes);
+    { KConfig cfg(path); }
+    return testenv::readFile(path);
+}
+
+} // namespace
+
+struct ReadCase {
+    const char *name;
+    QByteArray file;
+    const char *group;
+    const char *key;
+    const char *expected; // nullptr: the key is absent
+};
+
+class KConfigRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(KConfigRead, readsWhatTheFileSays)
+{
+    const ReadCase &c = GetParam();
+    KConfig cfg(fileWith(c.file), true);
+    cfg.setGroup(QString::fromLatin1(c.group));
+    if (c.expected) {
+        EXPECT_TRUE(cfg.hasKey(c.key));
+        EXPECT_EQ(cfg.readEntry(c.key, "dflt"), QString::fromLatin1(c.expected));
+    } else {
+        EXPECT_FALSE(cfg.hasKey(c.key));
+        EXPECT_EQ(cfg.readEntry(c.key, "dflt"), QString("dflt"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parsing, KConfigRead,
+    ::testing::Values(
+        ReadCase{"entryBeforeHeaderGoesToDefault", "a=1\n", "", "a", "1"},
+        ReadCase{"defaultGroupByName", "a=1\n", "<default>", "a", "1"},
+        ReadCase{"blanksAroundLineDropped", "[g]\n \t x=5 \t\r\n", "g", "x", "5"},
+        ReadCase{"blanksAroundEqualsKept", "[g]\nk = v\n", "g", "k ", " v"},
+        ReadCase{"emptyValueStored", "[g]\nk=\n", "g", "k", ""},
+        ReadCase{"furtherEqualsInValue", "[g]\nk=a=b=\n", "g", "k", "a=b="},
+        ReadCase{"commentIgnored", "[g]\n#k=1\n", "g", "#k", nullptr},
+        ReadCase{"lineWithoutEqualsIgnored", "[g]\njunk\n", "g", "junk", nullptr},
+        ReadCase{"unclosedHeaderKeepsGroup", "[g]\n[broken\nk=2\n", "g", "k", "2"},
+        ReadCase{"unclosedHeaderMakesNoGroup", "[g]\n[broken\nk=2\n", "broken", "k", nullptr},
+        ReadCase{"textAfterHeaderIgnored", "[g] trailing\nk=3\n", "g", "k", "3"},
+        ReadCase{"emptyBracketsAreTheirOwnGroup", "[]\nk=4\n", "", "k", nullptr},
+        ReadCase{"repeatedKeyLaterValueWins", "[g]\nk=1\nk=2\n", "g", "k", "2"},
+        ReadCase{"repeatedGroupMerges", "[g]\na=1\n[h]\nb=2\n[g]\nc=3\n", "g", "a", "1"},
+        ReadCase{"groupNameVerbatim", "[ sp ]\nk=1\n", " sp ", "k", "1"},
+        ReadCase{"latin1BytesPassThrough", "[g]\nk=\xe6\x88\x91\xa0\n", "g", "k",
+                 "\xe6\x88\x91\xa0"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(KConfig, latin1BytesSurviveARewriteUnchanged)
+{
+    const QByteArray bytes = "[g]\nk=\xe6\x88\x91\xa0\xff\n";
+    EXPECT_EQ(rewritten(bytes), bytes);
+}
+
+TEST(KConfig, nulBytesAndLongLinesDoNotBreakTheStore)
+{
+    QByteArray bytes("[g]\nk=a\0b\n", 10);
+    bytes += "long=" + QByteArray(1 << 20, 'x') + "\n";
+    KConfig cfg(fileWith(bytes), true);
+    cfg.setGroup("g");
+    EXPECT_EQ(cfg.readEntry("k").size(), 3);
+    EXPECT_EQ(cfg.readEntry("long").size(), 1 << 20);
+}
+
+TEST(KConfig, emptyBracketsDistinctFromDefault)
+{
+    KConfig cfg(fileWith("[]\nk=4\nz=1\n"), true);
+    EXPECT_TRUE(cfg.groupList().contains(""));
+    EXPECT_FALSE(cfg.groupList().contains("<default>"));
+}
+
+struct NumCase {
+    const char *value; // nullptr: key absent
+    int defaultValue;
+    int expected;
+};
+
+class KConfigNum : public ::testing::TestWithParam<NumCase> {};
+
+TEST_P(KConfigNum, convertsLikeTheDecimalReader)
+{
+    const NumCase &c = GetParam();
+    QByteArray file = "[g]\n";
+    if (c.value)
+        file += QByteArray("n=") + c.value + "\n";
+    KConfig cfg(fileWith(file), true);
+    cfg.setGroup("g");
+    EXPECT_EQ(cfg.readNumEntry("n", c.defaultValue), c.expected) << (c.value ? c.value : "(absent)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Numbers, KConfigNum,
+                         ::testing::Values(NumCase{nullptr, 7, 7}, NumCase{"", 7, 7},
+                                           NumCase{"42", 7, 42}, NumCase{" -13 ", 7, -13},
+                                           NumCase{"+5", 7, 5}, NumCase{"letters", 7, 0},
+                                           NumCase{"12abc", 7, 0}, NumCase{"99999999999", 7, 0}));
+
+struct BoolCase {
+    const char *value;
+    bool defaultValue;
+    bool expected;
+};
+
+class KConfigBool : public ::testing::TestWithParam<BoolCase> {};
+
+TEST_P(KConfigBool, acceptsWordsAndNumbers)
+{
+    const BoolCase &c = GetParam();
+    QByteArray file = "[g]\n";
+    if (c.value)
+        file += QByteArray("b=") + c.value + "\n";
+    KConfig cfg(fileWith(file), true);
+    cfg.setGroup("g");
+    EXPECT_EQ(cfg.readBoolEntry("b", c.defaultValue), c.expected) << (c.value ? c.value : "(absent)");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Booleans, KConfigBool,
+    ::testing::Values(BoolCase{nullptr, true, true}, BoolCase{"", true, true},
+                      BoolCase{"On", false, true}, BoolCase{"1", false, true},
+                      BoolCase{"TRUE", false, true}, BoolCase{"yes", true, false},
+                      BoolCase{"OFF", true, false}, BoolCase{"false", true, false},
+                      BoolCase{"0", true, false}, BoolCase{"7", false, true}));
+
+TEST(KConfig, listEntriesDropEmptyPiecesAndKeepBlanks)
+{
+    KConfig cfg(fileWith("[g]\nl=1,,2,\nm= a , b\nempty=\n"), true);
+    cfg.setGroup("g");
+    EXPECT_EQ(cfg.readListEntry("l"), QStringList({"1", "2"}));
+    EXPECT_EQ(cfg.readListEntry("m"), QStringList({" a ", " b"}));
+    EXPECT_TRUE(cfg.readListEntry("empty").isEmpty());
+    EXPECT_TRUE(cfg.readListEntry("absent").isEmpty());
+}
+
+TEST(KConfig, rewriteSortsGroupsAndKeysByCodeUnit)
+{
+    EXPECT_EQ(rewritten("[b]\nz=1\nB=2\na=3\n[a]\nk=1\n[B]\nk=2\n"),
+              QByteArray("[B]\nk=2\n[a]\nk=1\n[b]\nB=2\na=3\nz=1\n"));
+}
+
+TEST(KConfig, rewriteNormalisesAndNamesTheDefaultGroup)
+{
+    EXPECT_EQ(rewritten("# comment\n\na=1\n\n[g]\n junk \nk = v\n"),
+              QByteArray("[<default>]\na=1\n[g]\nk = v\n"));
+}
+
+TEST(KConfig, emptyGroupsAreNeverWritten)
+{
+    const QString path = fileWith("[keep]\nk=1\n[empty]\n");
+    {
+        KConfig cfg(path);
+        cfg.setGroup("fresh");
+    }
+    EXPECT_EQ(testenv::readFile(path), QByteArray("[keep]\nk=1\n"));
+}
+
+TEST(KConfig, typedWritesStoreTheirText)
+{
+    const QString path = testenv::scratchDir() + "/new/written.conf";
+    testenv::writeFile(path, "");
+    {
+        KConfig cfg(path);
+        cfg.setGroup("g");
+        cfg.writeEntry("i", -12);
+        cfg.writeEntry("t", true);
+        cfg.writeEntry("f", false);
+        cfg.writeEntry("s", QString("x y"));
+        cfg.writeEntry("c", "literal");
+        cfg.writeEntry("l", QStringList({"1", "2", "3"}));
+    }
+    EXPECT_EQ(testenv::readFile(path),
+              QByteArray("[g]\nc=literal\nf=false\ni=-12\nl=1,2,3\ns=x y\nt=true\n"));
+}
+
+TEST(KConfig, writeWithoutGroupStoresNothing)
+{
+    const QString path = fileWith("");
+    {
+        KConfig cfg(path);
+        cfg.deleteGroup("nothing-here");
+        cfg.writeEntry("k", "v");
+    }
+    EXPECT_TRUE(testenv::readFile(path).isEmpty());
+}
+
+TEST(KConfig, deletingTheCurrentGroupLeavesNoCurrentGroup)
+{
+    KConfig cfg(fileWith("[g]\nk=1\n[h]\nj=2\n"), true);
+    cfg.setGroup("g");
+    cfg.deleteGroup("g");
+    EXPECT_TRUE(cfg.group().isNull());
+    EXPECT_FALSE(cfg.hasKey("k"));
+    EXPECT_EQ(cfg.groupList(), QStringList({"h"}));
+}
+
+TEST(KConfig, readOnlyStoreNeverWrites)
+{
+    const QByteArray original = "# keep me\n[g]\nk=1\n";
+    const QString path = fileWith(original);
+    {
+        KConfig cfg(path, true);
+        cfg.setGroup("g");
+        cfg.writeEntry("k", "2");
+    }
+    EXPECT_EQ(testenv::readFile(path), original);
+}
+
+TEST(KConfig, missingFileReadsDefaultsAndIsCreatedOnWrite)
+{
+    const QString path = testenv::scratchDir() + "/absent.conf";
+    {
+        KConfig cfg(path);
+        cfg.setGroup("Winskin");
+        EXPECT_EQ(cfg.readNumEntry("Volume", 45), 45);
+        cfg.writeEntry("Volume", 45);
+    }
+    EXPECT_EQ(testenv::readFile(path), QByteArray("[Winskin]\nVolume=45\n"));
+}
+
+TEST(KConfig, failedRewriteLeavesTheOldFileIntact)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    const QString dir = testenv::scratchDir("locked");
+    const QString path = dir + "/config";
+    const QByteArray original = "# comment\n[g]\nk=1\n";
+    testenv::writeFile(path, original);
+    chmod(dir.toLocal8Bit().constData(), 0555);
+    {
+        KConfig cfg(path);
+        cfg.setGroup("g");
+        cfg.writeEntry("k", "2");
+    }
+    chmod(dir.toLocal8Bit().constData(), 0755);
+    EXPECT_EQ(testenv::readFile(path), original);
+}
+
+TEST(KConfig, rewriteThatRunsOutOfSpaceLeavesTheOldFileIntact)
+{
+    // A file-size limit makes the write fail part-way, as a full card would, even as root.
+    const QString path = testenv::scratchDir() + "/config";
+    const QByteArray original = "[g]\nk=1\n";
+    testenv::writeFile(path, original);
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    {
+        KConfig cfg(path);
+        cfg.setGroup("g");
+        cfg.writeEntry("k", QString(4096, 'x'));
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(testenv::readFile(path), original);
+}
+
+TEST(KConfig, unopenableTargetIsLeftAlone)
+{
+    const QString dir = testenv::scratchDir() + "/target";
+    QDir().mkpath(dir + "/inside");
+    {
+        KConfig cfg(dir);
+        cfg.setGroup("g");
+        cfg.writeEntry("k", "v");
+    }
+    EXPECT_TRUE(QFileInfo(dir + "/inside").isDir());
+}
+
+TEST(KConfig, relativeNamesAreWrittenUnderHome)
+{
+    const QString home = testenv::scratchDir("home");
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.toLocal8Bit());
+    {
+        KConfig cfg("relative.conf");
+        cfg.setGroup("g");
+        cfg.writeEntry("k", 1);
+    }
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(testenv::readFile(home + "/relative.conf"), QByteArray("[g]\nk=1\n"));
+}
