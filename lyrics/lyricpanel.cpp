@@ -1,0 +1,174 @@
+#include "lyrics/lyricpanel.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+struct FontStep {
+    int pointSize;
+    int lineHeight;
+};
+constexpr FontStep kFontSteps[] = {{12, 20}, {14, 24}, {16, 28}, {18, 32}, {21, 40}};
+
+constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter | Qt::TextWordWrap;
+constexpr int kVerticalWidth = 240;
+constexpr int kHorizontalWidth = 320;
+constexpr QSize kWindowSize(240, 320);
+constexpr int kEarliestLineY = -30; // earlier lines stop once they leave the panel's top
+
+QFont sized(const QFont &font, int pointSize)
+{
+    QFont f = font;
+    f.setPointSize(std::max(1, pointSize));
+    return f;
+}
+
+} // namespace
+
+int LyricPanel::lineHeightForFontSize(int pointSize, int fallback)
+{
+    for (const FontStep &step : kFontSteps) {
+        if (step.pointSize == pointSize)
+            return step.lineHeight;
+    }
+    return fallback;
+}
+
+void LyricPanel::seekTo(const LyricTable &table, double seconds, int lineHeight)
+{
+    m_time = std::isfinite(seconds) ? seconds : 0.0;
+    m_current = table.lineAt(m_time);
+    m_scroll = 0.0;
+    if (m_current + 1 >= table.size())
+        return;
+    const double from = table.at(m_current).time;
+    const double span = table.at(m_current + 1).time - from;
+    if (span > 0.0)
+        m_scroll =
+            std::clamp(-lineHeight * (m_time - from) / span, -double(std::abs(lineHeight)), 0.0);
+}
+
+void LyricPanel::reset()
+{
+    m_current = 0;
+    m_time = 0.0;
+    m_scroll = 0.0;
+}
+
+bool LyricPanel::currentLineSpan(const LyricTable &table, int *start, int *next) const
+{
+    if (m_current + 1 >= table.size())
+        return false;
+    *start = int(table.at(m_current).time);
+    *next = int(table.at(m_current + 1).time);
+    return true;
+}
+
+void LyricPanel::drawLines(QPainter &p, const LyricTable &table, int current, double scroll,
+                           int width, int height, const Look &look)
+{
+    if (table.isEmpty())
+        return;
+    // A table replaced since the last seekTo may be shorter.
+    current = std::clamp(current, 0, table.size() - 1);
+    const int lineHeight = std::max(1, look.lineHeight);
+    const int middle = height / 2;
+    p.setFont(sized(look.font, look.fontSize));
+
+    p.setPen(look.current);
+    p.drawText(QRect(0, int(scroll) + middle, width, kLineBoxHeight), kTextFlags,
+               table.at(current).text);
+
+    p.setPen(look.other);
+    double y = scroll + middle - lineHeight;
+    for (int i = current - 1; i >= 1 && y > kEarliestLineY; --i, y -= lineHeight)
+        p.drawText(QRect(0, int(y), width, kLineBoxHeight), kTextFlags, table.at(i).text);
+    y = scroll + middle + lineHeight;
+    for (int i = current + 1; y < height && i < table.size(); ++i, y += lineHeight)
+        p.drawText(QRect(0, int(y), width, kLineBoxHeight), kTextFlags, table.at(i).text);
+}
+
+void LyricPanel::prepare(QImage &buffer, QSize size)
+{
+    if (buffer.size() != size)
+        buffer = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    // Parts of the skin that hold no picture must not keep the previous text.
+    buffer.fill(Qt::transparent);
+}
+
+const QImage &LyricPanel::renderVertical(const LyricTable &table, const Skin &skin,
+                                         const Look &look)
+{
+    // Bounded by the window: a skin asking for more gets no bigger buffer.
+    prepare(m_vertical, skin.show.size().expandedTo(QSize(0, 0)).boundedTo(kWindowSize));
+    if (m_vertical.isNull())
+        return m_vertical;
+    QPainter p(&m_vertical);
+    p.drawPixmap(0, 0, skin.skin, skin.showSource.x(), skin.showSource.y(), skin.show.width(),
+                 skin.show.height());
+    drawLines(p, table, m_current, m_scroll, kVerticalWidth, skin.show.height(), look);
+    return m_vertical;
+}
+
+const QImage &LyricPanel::renderMini(const LyricTable &table, const Skin &skin, const Look &look)
+{
+    prepare(m_mini, kMiniStripSource.size());
+    QPainter p(&m_mini);
+    p.drawPixmap(QPoint(0, 0), skin.skin, kMiniStripSource);
+    if (!table.isEmpty()) {
+        p.setFont(sized(look.font, kMiniFontSize));
+        p.setPen(look.current);
+        p.drawText(QRect(QPoint(0, 0), kMiniStripSource.size()), kTextFlags,
+                   table.at(std::clamp(m_current, 0, table.size() - 1)).text);
+    }
+    return m_mini;
+}
+
+const QImage &LyricPanel::renderHorizontal(const LyricTable &table, const Skin &skin,
+                                           const Look &look)
+{
+    // The 320 x 120 band is drawn through a painter turned by 270 degrees, so the buffer
+    // is already in screen orientation: band pixel (x, y) lands on (y, 319 - x).
+    prepare(m_horizontal, kHorizontalSource.size().transposed());
+    QPainter p(&m_horizontal);
+    p.translate(0, kHorizontalSource.width());
+    p.rotate(270);
+    p.drawPixmap(QPoint(0, 0), skin.background, kHorizontalSource);
+    drawLines(p, table, m_current, m_scroll, kHorizontalWidth, kHorizontalPanelHeight, look);
+    return m_horizontal;
+}
+
+QRect LyricPanel::paint(QPainter &window, int layoutMode, const LyricTable &table, const Skin &skin,
+                        const Look &look)
+{
+    if (table.isEmpty())
+        return QRect();
+    const QImage *buffer = nullptr;
+    QPoint at;
+    switch (layoutMode) {
+    case 1:
+        buffer = &renderMini(table, skin, look);
+        at = kMiniStripTarget;
+        break;
+    case 2:
+        buffer = &renderVertical(table, skin, look);
+        at = skin.show.topLeft();
+        break;
+    case 3:
+        buffer = &renderHorizontal(table, skin, look);
+        at = kHorizontalTarget;
+        break;
+    default:
+        return QRect();
+    }
+    if (buffer->isNull())
+        return QRect();
+    window.save();
+    window.setCompositionMode(QPainter::CompositionMode_Source);
+    window.drawImage(at, *buffer);
+    window.restore();
+    return QRect(at, buffer->size());
+}

@@ -1,0 +1,3 @@
+#include "lyrics/lyricslog.h"
+
+Q_LOGGING_CATEGORY(lcLyrics, "orbal.lyrics")
