@@ -1,0 +1,192 @@
+#include "skin/skin.h"
+
+#include "dropin/kconfig.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <iterator>
+
+Q_LOGGING_CATEGORY(lcSkin, "orbal.skin")
+
+namespace
+{
+
+struct KeyRow {
+    const char *name;
+    int itemsUsed;
+};
+
+// Indexed by Skin::Key.
+constexpr KeyRow keyTable[] = {
+    {"prev", 6},        {"play", 6},        {"stop", 6},        {"next", 6},
+    {"posbar", 10},     {"pos_A", 6},       {"pos_B", 6},       {"EQ", 11},
+    {"plistwin", 6},    {"lrcwin", 6},      {"eqwin", 6},       {"btn_plistwin", 6},
+    {"btn_lrcwin", 6},  {"btn_eqwin", 6},   {"EQE_BTN", 6},     {"plist_Bar", 11},
+    {"audio3d_btn", 6}, {"bassbooster", 6}, {"exit_win", 6},    {"H_win", 6},
+    {"mini_win", 6},    {"OP_BTN", 6},      {"shuf_BTN", 6},    {"repeat_BTN", 6},
+    {"plist_BTN", 6},   {"VL_BTN", 10},     {"showlrc_BTN", 6}, {"textcodec_BTN", 6},
+    {"font_BTN", 6},    {"color_BTN", 6},   {"presets_BTN", 6}, {"EQ_BTN_ZERO", 6},
+    {"EQ_Preamp", 6},   {"title_win", 7},   {"time_win", 8},    {"play_display_win", 6},
+    {"eqalzr_win", 8},  {"lrcwin_show", 6}, {"H_pos_A", 6},     {"H_pos_B", 6},
+    {"H_prev", 6},      {"H_play", 6},      {"H_stop", 6},      {"H_next", 6},
+    {"H_posbar", 10},   {"H_VL_BTN", 10},   {"H_WIN_T", 6},     {"H_WIN_B", 6},
+    {"H_exit_win", 6},  {"V_win_btn", 6},   {"H_mini_win", 6},
+};
+static_assert(std::size(keyTable) == Skin::KeyCount, "one row per element key");
+
+QBitmap loadMask(const QString &path)
+{
+    QImage image;
+    if (path.isEmpty() || !image.load(path, "PNG"))
+        return QBitmap();
+    // Dark pixels are the shape; a picture with alpha counts its transparent part as outside.
+    if (image.hasAlphaChannel()) {
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) >= 128)
+                    flat.setPixel(x, y, image.pixel(x, y) | 0xff000000u);
+        image = flat;
+    }
+    return QBitmap::fromImage(image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+}
+
+QPixmap loadPicture(const QString &path)
+{
+    QPixmap pixmap;
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        pixmap.load(path, "PNG", Qt::OrderedDither | Qt::OrderedAlphaDither);
+    return pixmap;
+}
+
+} // namespace
+
+QString Skin::keyName(Key key)
+{
+    return key >= 0 && key < KeyCount ? QString::fromLatin1(keyTable[key].name) : QString();
+}
+
+int Skin::keyOf(const QString &name)
+{
+    for (int k = 0; k < KeyCount; ++k)
+        if (name == QLatin1String(keyTable[k].name))
+            return k;
+    return -1;
+}
+
+int Skin::itemsUsed(Key key)
+{
+    return key >= 0 && key < KeyCount ? keyTable[key].itemsUsed : 0;
+}
+
+Skin::Skin() = default;
+
+static const Skin::List &noList()
+{
+    static const Skin::List none;
+    return none;
+}
+
+const Skin::List &Skin::operator[](Key key) const
+{
+    return key >= 0 && key < KeyCount ? m_lists[key] : noList();
+}
+
+const Skin::List &Skin::element(const QString &keyName) const
+{
+    const int key = keyOf(keyName);
+    return key < 0 ? noList() : m_lists[key];
+}
+
+QStringList Skin::items(Key key) const
+{
+    return key >= 0 && key < KeyCount ? m_items[key] : QStringList();
+}
+
+bool Skin::load(const QString &appDir, const QString &skinName)
+{
+    m_name = skinName;
+    m_dir = appDir + QLatin1String("/skins/") + skinName;
+    const QString confPath = m_dir + QLatin1String("/skins.conf");
+    // A name is one folder under "skins": anything that would climb out of it (from a
+    // hand-edited settings file) loads as a skin without description, and no file outside
+    // the skins folder is rewritten.
+    const bool safeName = !skinName.isEmpty() && skinName != QLatin1String(".") &&
+                          skinName != QLatin1String("..") && !skinName.contains(QLatin1Char('/'));
+    if (!safeName)
+        qCWarning(lcSkin).noquote() << "refusing skin name" << skinName;
+    const QFileInfo confInfo(confPath);
+    // Unreadable, it would be rewritten empty; keep it as it is.
+    const bool described = safeName && confInfo.isFile() && confInfo.isReadable();
+    qCDebug(lcSkin).noquote() << "loading skin" << m_dir << (described ? "" : "(no description)");
+
+    {
+        // Opened read-write only when present: the rewrite normalises the file, and a folder
+        // without a description must stay without one.
+        KConfig conf(described ? confPath : QString(), !described);
+        conf.setGroup(QStringLiteral("SKINS"));
+        for (int k = 0; k < KeyCount; ++k) {
+            m_items[k] = conf.readListEntry(QLatin1String(keyTable[k].name));
+            QVector<int> values;
+            values.reserve(m_items[k].size());
+            for (const QString &item : std::as_const(m_items[k]))
+                values.append(KConfig::toNum(item));
+            m_lists[k] = List(values);
+        }
+        m_mwinY = conf.readNumEntry(QStringLiteral("mwin_Y"), 0);
+        m_mwinH = conf.readNumEntry(QStringLiteral("mwin_H"), 0);
+        m_winEnabled = conf.readBoolEntry(QStringLiteral("win_enabled"), true);
+    }
+
+    const List &eq = m_lists[Eq];
+    m_eqMidY = eq[1] + eq[3] / 2;
+    m_volTravel = m_lists[VlBtn][2] - 14;
+    m_hVolTravel = m_lists[HVlBtn][3] - 16;
+    m_visibleRows = m_lists[PlistBar][3] / 20;
+
+    // A name that is not a colour leaves an invalid colour.
+    auto colourAt = [](const QStringList &items, int index) {
+        return index < items.size() ? QColor(items.at(index).trimmed()) : QColor();
+    };
+    m_titleColor = colourAt(m_items[TitleWin], 6);
+    m_playlistColor = colourAt(m_items[PlistBar], 10);
+
+    if (!safeName)
+        m_dir.clear(); // no pictures either
+    auto in = [this](const char *file) {
+        return m_dir.isEmpty() ? QString() : m_dir + QLatin1Char('/') + QLatin1String(file);
+    };
+    m_picture = loadPicture(in("skins.png"));
+    m_miniButtons = loadPicture(in("mini_btn.png"));
+    m_miniMain = loadPicture(in("mini_main.png"));
+    m_mask = loadMask(in("mask.png"));
+    m_maskLyrics = loadMask(in("mask_d.png"));
+    return described;
+}
+
+QPixmap Skin::lights(bool right, int frame) const
+{
+    if (m_dir.isEmpty())
+        return QPixmap();
+    return loadPicture(m_dir +
+                       (right ? QLatin1String("/xmaslights_r") : QLatin1String("/xmaslights_l")) +
+                       QString::number(frame) + QLatin1String(".png"));
+}
+
+QStringList Skin::menuNames(const QString &appDir)
+{
+    QDir skins(appDir + QLatin1String("/skins"));
+    QStringList names = skins.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    if (names.size() > maxMenuSkins)
+        names.erase(names.begin() + maxMenuSkins, names.end());
+    return names;
+}
