@@ -1,0 +1,3 @@
+#include "audio/audiolog.h"
+
+Q_LOGGING_CATEGORY(lcAudio, "orbal.audio")

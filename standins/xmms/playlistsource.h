@@ -1,0 +1,24 @@
+// Where the stand-in's playlist entries come from. Paths stay raw bytes throughout, so
+// file names that are not valid UTF-8 still play.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace PlaylistSource
+{
+
+// The entries of an m3u file read the way the front-end reads it: one path per line,
+// stripped of blanks, "#" lines skipped, only names of existing regular files kept
+// (relative names taken from the working directory). A missing file gives no entries.
+QList<QByteArray> readM3u(const QByteArray &path);
+
+// What one "add" request names: the text split at line feeds (a carriage return before
+// one dropped); "file:" URLs decoded; a directory added with everything below it, sorted;
+// an ".m3u" file loaded; any other non-empty piece appended as it is (a URL, say).
+QList<QByteArray> expand(const QByteArray &text);
+
+// "Artist - Title" from an ID3v1 tag, the title alone without an artist, else the base name.
+QByteArray titleOf(const QByteArray &path);
+
+} // namespace PlaylistSource
