@@ -167,29 +167,36 @@ void VideoPlayer::focusOutEvent(QFocusEvent *event)
 
 void VideoPlayer::keyPressEvent(QKeyEvent *event)
 {
+    // A desktop key stands for a phone key; when no row takes that code, its plain
+    // numbering is tried too, so this window's own defaults (Return, Page Up/Down) work.
     const int key = PhoneKeys::fromEvent(event);
-    if (m_menuOpen)
-        runMenuKey(key);
-    else
-        runPlayKey(key);
+    const int plain = PhoneKeys::fromToolkit(event->key());
+    const bool menu = m_menuOpen;
+    if (!(menu ? runMenuKey(key) : runPlayKey(key)) && plain != key)
+        menu ? runMenuKey(plain) : runPlayKey(plain);
 }
 
-void VideoPlayer::runMenuKey(int key)
+bool VideoPlayer::runMenuKey(int key)
 {
+    bool matched = false;
     for (const KeyRow &row : kMenuKeys) {
         if (m_keys[row.key] != key)
             continue;
+        matched = true;
         send(row.command);
         if (row.act == Act::CloseMenu)
             m_menuOpen = 0;
     }
+    return matched;
 }
 
-void VideoPlayer::runPlayKey(int key)
+bool VideoPlayer::runPlayKey(int key)
 {
+    bool matched = false;
     for (const KeyRow &row : kPlayKeys) {
         if (m_keys[row.key] != key)
             continue;
+        matched = true;
         switch (row.act) {
         case Act::NextAdjust:
             ++m_adjustRow;
@@ -227,6 +234,7 @@ void VideoPlayer::runPlayKey(int key)
             break;
         }
     }
+    return matched;
 }
 
 void VideoPlayer::stepAdjustment(bool up)

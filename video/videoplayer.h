@@ -84,8 +84,8 @@ private:
     Engine *engine() const;
     void send(const QString &command);
     void stepAdjustment(bool up);
-    void runMenuKey(int key);
-    void runPlayKey(int key);
+    bool runMenuKey(int key); // true when a row matched
+    bool runPlayKey(int key);
 
     QPointer<Engine> m_engine;
     int m_adjustRow = 0;

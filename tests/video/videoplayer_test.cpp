@@ -190,6 +190,24 @@ TEST_F(VideoWindow, cancelEndsPlaybackWithoutAdvancing)
     EXPECT_EQ(m_quits, 0);
 }
 
+TEST_F(VideoWindow, defaultBindingsAnswerTheDesktopKeys)
+{
+    // With no bindings saved, Return and Page Up reach this window's own defaults even
+    // though the desktop mapping gives them the main window's codes first.
+    testenv::writeFile(m_app + "/.xmms/tavrin_cfg", "");
+    VideoPlayer *w = start();
+    ASSERT_NE(w, nullptr);
+    for (int key : {int(Qt::Key_Return), int(Qt::Key_PageUp), int(Qt::Key_Down)}) {
+        QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    }
+    const QList<QByteArray> lines = sent(2);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.first(), QByteArray("pause"));
+    EXPECT_EQ(lines.last(), QByteArray("seek -10 0"));
+    m_engine->stop();
+}
+
 TEST_F(VideoWindow, boundKeysMatchEveryRowThatHoldsThem)
 {
     // Two settings on one key: both rows act, in table order.

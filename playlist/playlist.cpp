@@ -1,0 +1,337 @@
+#include "playlist/playlist.h"
+
+#include "audio/xmmsplayer.h"
+#include "dropin/kconfig.h"
+#include "platform/cardroot.h"
+#include "platform/zmessagebox.h"
+#include "platform/zmultilineedit.h"
+#include "playlist/listchooser.h"
+#include "playlist/myplaylist.h"
+#include "playlist/playerrestart.h"
+#include "playlist/playlistfile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace
+{
+Q_LOGGING_CATEGORY(lcEditor, "orbal.playlist")
+
+// The editor's list shows songs only: the scan filter without the radio and AAC types.
+constexpr const char *kListFilter = "*.mp3;*.ogg;*.wav;*.asf;*.au;*.avi;*.mpeg;*.mpg;*.mv1;"
+                                    "*.wma;*.mov;*.wmv;*.ram;*.rm;*.rmvb;*.dat;*.3gp;*.mp4;"
+                                    "*.m4a;*.flv";
+// Characters a preset name may hold: none that a file name cannot.
+constexpr const char *kNameChars = "[^\\n\\r?/<>\\\\:\"*]";
+
+struct MenuRow {
+    PlayList::MenuId id;
+    const char *text;
+};
+constexpr MenuRow kMenu[] = {
+    {PlayList::SelectAll, "Select All"},         {PlayList::UnselectAll, "UnSelect All"},
+    {PlayList::ReverseSelect, "Revers Select"},  {PlayList::AddSongs, "Add Songs"},
+    {PlayList::DelSongs, "Del Songs"},           {PlayList::IntoList, "Into the list"},
+    {PlayList::SaveAsPreset, "List of preser."}, {PlayList::DeleteList, "Delete list"},
+};
+
+struct ModeRow {
+    int mode;
+    const char *okText;
+};
+constexpr ModeRow kModes[] = {
+    {PlayList::Normal, "Ok"}, {PlayList::Adding, "Add"}, {PlayList::Deleting, "Delete"}};
+
+QPushButton *button(const char *text, const QRect &geometry, QWidget *parent)
+{
+    auto *b = new QPushButton(QString::fromLatin1(text), parent);
+    b->setGeometry(geometry);
+    return b;
+}
+} // namespace
+
+PlayList::PlayList(QWidget *parent, const QString &listFile)
+    : QDialog(parent), m_appDir(QDir::currentPath()), m_chooser(&ListChooser::pick)
+{
+    {
+        KConfig config(m_appDir + QStringLiteral("/.xmms/tavrin_cfg"), true);
+        config.setGroup(QStringLiteral("tvskin"));
+        m_audioMode = config.readBoolEntry(QStringLiteral("Enxmms"), false);
+    }
+    if (m_audioMode)
+        m_xmms = xmmsInstance;
+
+    resize(240, 320);
+    auto *title = new QLabel(QStringLiteral("Edit List"), this);
+    title->setGeometry(0, 0, 80, 25);
+
+    m_nameEdit = new ZMultiLineEdit(this);
+    m_nameEdit->setGeometry(80, 0, 160, 25);
+    m_nameEdit->setFilter(QRegularExpression(QString::fromLatin1(kNameChars)), false);
+    m_nameEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_nameEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_nameEdit->installEventFilter(this);
+    m_nameEdit->hide();
+
+    m_list = new MyPlayList(QString::fromLatin1(kListFilter), this);
+    m_list->setGeometry(0, 25, 240, 265);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    m_menu = new QMenu(this);
+    for (const MenuRow &row : kMenu) {
+        if (row.id == AddSongs)
+            m_menu->addSeparator();
+        QAction *action = m_menu->addAction(QString::fromLatin1(row.text));
+        connect(action, &QAction::triggered, this, [this, id = row.id] { menuSelect(id); });
+        m_actions[row.id] = action;
+    }
+
+    m_menuButton = button("Menu", QRect(0, 290, 80, 30), this);
+    m_okButton = button("Ok", QRect(80, 290, 80, 30), this);
+    m_returnButton = button("Return", QRect(160, 290, 80, 30), this);
+    connect(m_menuButton, &QPushButton::clicked, this, &PlayList::doShowPopup);
+    connect(m_okButton, &QPushButton::clicked, this, &PlayList::hideWithOk);
+    connect(m_returnButton, &QPushButton::clicked, this, &PlayList::hideWithCancel);
+
+    enableEditing(true);
+    // A player list that does not exist yet is still the one to save to.
+    m_listFile = listFile;
+    reloadList();
+}
+
+QString PlayList::presetDir()
+{
+    return QDir::homePath() + QStringLiteral("/playlist/");
+}
+
+bool PlayList::loadList(const QString &path)
+{
+    const std::optional<QStringList> entries = PlaylistFile::read(path);
+    if (!entries)
+        return false;
+    m_listFile = path;
+    m_files = *entries;
+    showFiles();
+    return true;
+}
+
+void PlayList::showFiles()
+{
+    m_list->showEntries({});
+    for (const QString &file : m_files)
+        m_list->addEntry(QFileInfo(file).fileName());
+}
+
+void PlayList::reloadList()
+{
+    if (!loadList(m_listFile))
+        showFiles();
+}
+
+void PlayList::enableEditing(bool normal)
+{
+    for (MenuId id : {AddSongs, DelSongs})
+        m_actions[id]->setEnabled(normal);
+    for (MenuId id : {SelectAll, UnselectAll, ReverseSelect})
+        m_actions[id]->setEnabled(!normal);
+}
+
+void PlayList::showCurrent()
+{
+    if (m_current >= 0 && m_current < m_list->count())
+        m_list->setCurrentRow(m_current, QItemSelectionModel::NoUpdate);
+}
+
+void PlayList::setMode(int mode)
+{
+    const ModeRow *row = nullptr;
+    for (const ModeRow &r : kModes)
+        if (r.mode == mode)
+            row = &r;
+    if (!row)
+        return;
+    m_okButton->setText(QString::fromLatin1(row->okText));
+    if (mode == Adding)
+        m_list->setDir(platform::cardRoot());
+    else
+        reloadList();
+    enableEditing(mode == Normal);
+    m_mode = mode;
+    if (mode == Normal)
+        showCurrent();
+}
+
+int PlayList::openList()
+{
+    if (isVisible()) {
+        show();
+        raise();
+        return -1;
+    }
+    setMode(Normal);
+    show();
+    return 0;
+}
+
+int PlayList::currentEntry(QString &path)
+{
+    if (m_files.isEmpty())
+        return -1;
+    if (m_current < 0 || m_current >= m_files.size())
+        m_current = 0;
+    path = m_files.at(m_current);
+    return m_current;
+}
+
+void PlayList::addSong(const QString &path)
+{
+    qCDebug(lcEditor) << "mouse 1";
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return;
+    const QString canonical = info.canonicalFilePath();
+    for (const QString &known : m_files)
+        if (known == path || QFileInfo(known).canonicalFilePath() == canonical)
+            return;
+    m_files << path;
+}
+
+void PlayList::saveCurrentList()
+{
+    bool written = false;
+    {
+        // Stops xmms (when it drives this list) for the write and starts it afterwards.
+        PlayerRestart restart(m_audioMode ? m_xmms : nullptr, m_appDir);
+        QDir().mkpath(QFileInfo(m_listFile).absolutePath());
+        written = PlaylistFile::write(m_listFile, m_files);
+    }
+    if (!written)
+        qCWarning(lcEditor) << "could not save" << m_listFile;
+}
+
+void PlayList::hideWithOk()
+{
+    switch (m_mode) {
+    case Normal:
+        m_current = m_list->currentRow();
+        hide();
+        m_list->showEntries({});
+        emit playlistCmd();
+        return;
+    case Deleting:
+        // Rows and entries only correspond while they are as many.
+        if (m_files.size() == m_list->count()) {
+            const QList<int> rows = m_list->selectedRows();
+            for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+                m_files.removeAt(*it);
+        }
+        break;
+    case Adding:
+        for (int row : m_list->selectedRows())
+            addSong(m_list->pathOf(m_list->item(row)->text()));
+        break;
+    }
+    saveCurrentList();
+    setMode(Normal);
+}
+
+void PlayList::hideWithCancel()
+{
+    if (m_mode == Normal) {
+        hide();
+        m_list->showEntries({});
+        return;
+    }
+    m_okButton->setText(QStringLiteral("Ok"));
+    reloadList();
+    enableEditing(true);
+    m_mode = Normal;
+    showCurrent();
+}
+
+void PlayList::menuSelect(int id)
+{
+    switch (id) {
+    case SelectAll:
+        m_list->selectAll();
+        break;
+    case UnselectAll:
+        m_list->clearSelection();
+        break;
+    case ReverseSelect:
+        for (int i = 0; i < m_list->count(); ++i)
+            m_list->item(i)->setSelected(!m_list->item(i)->isSelected());
+        break;
+    case AddSongs:
+        setMode(Adding);
+        break;
+    case DelSongs:
+        setMode(Deleting);
+        break;
+    case IntoList: {
+        const QString picked = m_chooser(this, QStringLiteral("*.m3u"), presetDir());
+        if (!picked.isEmpty() && loadList(picked)) {
+            saveCurrentList();
+            setMode(Normal);
+        }
+        break;
+    }
+    case SaveAsPreset:
+        m_nameEdit->show();
+        m_nameEdit->setFocus();
+        break;
+    case DeleteList: {
+        const QString picked = m_chooser(this, QStringLiteral("*.m3u"), presetDir());
+        if (picked.isEmpty() || !QFileInfo::exists(picked))
+            break;
+        const QString question = QStringLiteral("Delete ?    [%1]This Play List?").arg(picked);
+        if (ZMessageBox::information(this, QPixmap(), question, QStringLiteral("Delete"),
+                                     QStringLiteral("Cancel")) == 0)
+            QFile::remove(picked);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void PlayList::doShowPopup()
+{
+    const int y = m_menuButton->y() - m_menu->sizeHint().height();
+    m_menu->popup(mapToGlobal(QPoint(0, y)));
+}
+
+void PlayList::savelist()
+{
+    // The filter guards typing and pasting; a name set any other way is filtered here.
+    const QString name = m_nameEdit->filtered(m_nameEdit->text());
+    const QString question = QStringLiteral("Save      [%1]Plyers outInput").arg(name);
+    if (ZMessageBox::information(this, QPixmap(), question, QStringLiteral(""),
+                                 QStringLiteral("Cancel")) == 0) {
+        QDir().mkpath(presetDir());
+        if (!PlaylistFile::write(presetDir() + name + QStringLiteral(".m3u"), m_files))
+            qCWarning(lcEditor) << "could not save preset" << name;
+    }
+    m_nameEdit->hide();
+}
+
+bool PlayList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_nameEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            savelist();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

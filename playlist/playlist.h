@@ -1,0 +1,101 @@
+// The playlist editor: shows the entries of one playlist file, adds songs picked from
+// the memory card, deletes entries, saves the list as a named preset in the home
+// directory's "playlist" folder, loads a preset into the list and deletes presets.
+// In xmms mode (setting "Enxmms") every save of the edited file stops xmms around the
+// write and starts it again. Ok in normal mode hides the dialog and emits
+// playlistCmd(); the owner then asks currentEntry() what to play.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+class MyPlayList;
+class QAction;
+class QMenu;
+class QPushButton;
+class XMMSPlayer;
+class ZMultiLineEdit;
+
+class PlayList : public QDialog
+{
+    Q_OBJECT
+public:
+    enum Mode { Normal = 0, Adding = 1, Deleting = -1 };
+    // Menu ids, in menu order, as menuSelect() takes them.
+    enum MenuId {
+        SelectAll,
+        UnselectAll,
+        ReverseSelect,
+        AddSongs,
+        DelSongs,
+        IntoList,
+        SaveAsPreset,
+        DeleteList,
+        MenuIdCount
+    };
+    // Runs a modal file chooser on `dir`; the file picked, or a null string when cancelled.
+    using Chooser =
+        std::function<QString(QWidget *parent, const QString &filter, const QString &dir)>;
+
+    PlayList(QWidget *parent, const QString &listFile);
+
+    // Shows the dialog in normal mode: 0; when it is already visible only raises it: -1.
+    // (QDialog::open() is taken: it returns nothing.)
+    int openList();
+    // The entry chosen when Ok closed the dialog (the first when that one is gone);
+    // its index, or -1 with `path` untouched when the list is empty.
+    int currentEntry(QString &path);
+
+    int mode() const { return m_mode; }
+    QStringList files() const { return m_files; }
+    QString listFile() const { return m_listFile; }
+    MyPlayList *list() const { return m_list; }
+    ZMultiLineEdit *nameEdit() const { return m_nameEdit; }
+    QAction *menuAction(MenuId id) const { return m_actions[id]; }
+    QPushButton *okButton() const { return m_okButton; }
+    // The presets' folder: the home directory's "playlist".
+    static QString presetDir();
+    // The chooser used by "Into the list" and "Delete list" (a ListChooser by default).
+    void setChooser(Chooser chooser) { m_chooser = std::move(chooser); }
+
+public slots:
+    void menuSelect(int id);
+    void doShowPopup();
+    void hideWithOk();
+    void hideWithCancel();
+    void savelist();
+
+signals:
+    void playlistCmd();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setMode(int mode);
+    bool loadList(const QString &path);
+    // Rereads the edited file; when it cannot be read the rows show m_files.
+    void reloadList();
+    void showFiles();
+    void addSong(const QString &path);
+    void saveCurrentList();
+    void enableEditing(bool normal);
+    void showCurrent();
+
+    QStringList m_files;
+    int m_mode = Normal;
+    ZMultiLineEdit *m_nameEdit;
+    MyPlayList *m_list;
+    QString m_listFile;
+    XMMSPlayer *m_xmms = nullptr;
+    QMenu *m_menu;
+    int m_current = 0;
+    QAction *m_actions[MenuIdCount] = {};
+    bool m_audioMode = false;
+    QString m_appDir;
+    QPushButton *m_menuButton;
+    QPushButton *m_okButton;
+    QPushButton *m_returnButton;
+    Chooser m_chooser;
+};
