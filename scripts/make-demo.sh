@@ -71,7 +71,7 @@ printf '%s\n' "[ti:夜钟]" "[00:00.00]夜晚的钟声" "[00:04.00]一声一声�
 # A short video for mplayer mode.
 if [ ! -s "$card/video/clip.avi" ] && command -v mencoder >/dev/null && command -v convert >/dev/null; then
   tmp="$(mktemp -d)"
-  for i in $(seq -w 1 48); do
+  for i in $(seq 10 57); do
     convert -size 160x120 "xc:hsl($((i * 7)),80%,45%)" -fill white -pointsize 28 -gravity center \
       -annotate 0 "ORBAL $i" "$tmp/f$i.png" 2>/dev/null || true
   done
