@@ -82,7 +82,7 @@ struct OrbalState {
     int markB = 0;
     bool abRepeat = false;
 
-    int lastSecond = 0;       // elapsed seconds last shown
+    int lastSecond = 0; // elapsed seconds last shown
     bool keyboardGrabbed = false;
 
     // The media list and the playlist panel.

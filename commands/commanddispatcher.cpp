@@ -1,0 +1,569 @@
+#include "commands/commanddispatcher.h"
+
+#include "app/orbalstate.h"
+#include "audio/mixer.h"
+#include "audio/xmmsplayer.h"
+#include "cutter/viewdialog.h"
+#include "dropin/kconfig.h"
+#include "equalizer/eqwidget.h"
+#include "lyrics/lyriclookup.h"
+#include "platform/cardroot.h"
+#include "platform/power.h"
+#include "playlist/filebrowser.h"
+#include "playlist/playerrestart.h"
+#include "playlist/playlistfile.h"
+#include "skin/skin.h"
+#include "skin/skinpainter.h"
+#include "video/engine.h"
+
+#include <QLoggingCategory>
+#include <QPainter>
+#include <QWidget>
+#include <memory>
+
+Q_LOGGING_CATEGORY(lcCommands, "orbal.commands")
+
+const char *const CommandDispatcher::kOpenFilter =
+    "*.mp3;*.ogg;*.wav;*.asf;*.au;*.avi;*.mpeg;*.mpg;*.mv1;*.wma;*.mov;*.wmv;*.ram;*.rm;*.rmvb;"
+    "*.dat;*.3gp;*.mp4;*.m4a;*.flv";
+
+// Codes not listed (9, 11-15, 20, 21, 23, 24) belong to the pointer layer.
+const CommandDispatcher::Command CommandDispatcher::kCommands[] = {
+    {0, &CommandDispatcher::prevXmms, &CommandDispatcher::prevMplayer},
+    {1, &CommandDispatcher::playXmms, &CommandDispatcher::playMplayer},
+    {2, &CommandDispatcher::pauseXmms, &CommandDispatcher::pauseMplayer},
+    {3, &CommandDispatcher::stopXmms, &CommandDispatcher::stopMplayer},
+    {4, &CommandDispatcher::nextXmms, &CommandDispatcher::nextMplayer},
+    {5, &CommandDispatcher::openFiles, &CommandDispatcher::openFiles},
+    {6, &CommandDispatcher::shuffleXmms, nullptr},
+    {7, &CommandDispatcher::repeatXmms, nullptr},
+    {8, &CommandDispatcher::equalizerXmms, nullptr},
+    {10, &CommandDispatcher::presets, &CommandDispatcher::presets},
+    {16, &CommandDispatcher::save3d, &CommandDispatcher::save3d},
+    {17, &CommandDispatcher::saveBass, &CommandDispatcher::saveBass},
+    {18, &CommandDispatcher::saveTextCodec, &CommandDispatcher::saveTextCodec},
+    {19, &CommandDispatcher::saveShowLyric, &CommandDispatcher::saveShowLyric},
+    {22, &CommandDispatcher::exitProgram, &CommandDispatcher::exitProgram},
+    {25, &CommandDispatcher::playlistMenu, &CommandDispatcher::playlistMenu},
+};
+
+CommandDispatcher::CommandDispatcher(const Skin &skin, SkinPainter &painter, QWidget *window,
+                                     const QString &appDir)
+    : QObject(window), m_skin(skin), m_painter(painter), m_window(window), m_appDir(appDir)
+{
+}
+
+void CommandDispatcher::setXmms(XMMSPlayer *xmms)
+{
+    m_xmms = xmms;
+}
+
+XMMSPlayer *CommandDispatcher::xmms() const
+{
+    return m_xmms;
+}
+
+void CommandDispatcher::setEngine(Engine *engine)
+{
+    m_engine = engine;
+}
+
+QString CommandDispatcher::appPath(const char *tail) const
+{
+    return m_appDir + QLatin1String(tail);
+}
+
+void CommandDispatcher::buttonClick(int code)
+{
+    // Every command sees both settings files; the front-end one is rewritten on return.
+    KConfig config(appPath("/.xmms/config"), true);
+    config.setGroup(QStringLiteral("OSS"));
+    KConfig frontEnd(appPath("/.xmms/tavrin_cfg"));
+    m_config = &config;
+    m_frontEnd = &frontEnd;
+    const bool xmmsMode = orbalState().xmmsMode;
+    for (const Command &c : kCommands) {
+        if (c.code != code)
+            continue;
+        const Handler h = xmmsMode ? c.xmms : c.mplayer;
+        // Without an adapter (xmms failed to come up) xmms commands have nothing to act on.
+        if (h && (!xmmsMode || m_xmms || h == c.mplayer))
+            (this->*h)();
+        break;
+    }
+    m_config = nullptr;
+    m_frontEnd = nullptr;
+}
+
+// --- shared steps ---------------------------------------------------------------------------
+
+bool CommandDispatcher::engineRunning()
+{
+    return m_engine && m_engine->isRunning();
+}
+
+void CommandDispatcher::thumbFollow(int row)
+{
+    const OrbalState &s = orbalState();
+    if (s.layoutMode != 2 || !s.playlistPanelOpen)
+        return;
+    m_painter.drawPlaylistBar(SkinPainter::thumbOffsetFor(row, int(s.fileList.size()),
+                                                          m_skin.visibleRows(),
+                                                          m_skin[Skin::PlistBar][3]),
+                              false);
+}
+
+void CommandDispatcher::announceEntry(int index)
+{
+    const OrbalState &s = orbalState();
+    if (index < 0 || index >= s.fileList.size())
+        return;
+    const QString path = s.fileList.at(index);
+    m_painter.setTitleText(QStringLiteral("%1.%2").arg(index + 1).arg(
+        path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)));
+    lookupLyrics(path);
+}
+
+void CommandDispatcher::startEntry(int index)
+{
+    OrbalState &s = orbalState();
+    if (index < 0 || index >= s.fileList.size())
+        return;
+    if (m_engine)
+        m_engine->play(s.fileList.at(index));
+    s.currentIndex = index;
+    announceEntry(index);
+    thumbFollow(index);
+}
+
+void CommandDispatcher::sendVolume()
+{
+    const int volume = orbalState().volume;
+    if (orbalState().xmmsMode) {
+        if (m_xmms)
+            m_xmms->setVolume(volume);
+    } else {
+        mixer_set_volume(volume);
+    }
+}
+
+void CommandDispatcher::seekToPercent(int percent)
+{
+    OrbalState &s = orbalState();
+    if (s.xmmsMode) {
+        if (m_xmms)
+            m_xmms->jumpToTime(int(qint64(m_xmms->songLength()) * percent / 100));
+    } else if (m_engine) {
+        s.videoElapsed = m_engine->length() * percent / 100;
+        m_engine->seek(2, s.videoElapsed);
+    }
+}
+
+void CommandDispatcher::jumpToSecond(int seconds)
+{
+    OrbalState &s = orbalState();
+    if (s.xmmsMode) {
+        if (m_xmms)
+            m_xmms->jumpToTime(seconds * 1000);
+    } else if (m_engine) {
+        s.videoElapsed = seconds;
+        m_engine->seek(2, seconds);
+    }
+}
+
+void CommandDispatcher::applyEq(int slot)
+{
+    const OrbalState &s = orbalState();
+    m_painter.drawEqCurve();
+    if (!m_xmms)
+        return;
+    if (slot < 0) {
+        for (int i = 0; i < 10; ++i)
+            m_xmms->setEqBand(i, float(s.eqBands[i]));
+    } else if (slot < 10) {
+        m_xmms->setEqBand(slot, float(s.eqBands[slot]));
+    } else {
+        m_xmms->setEqPreamp(float(s.eqPreampValue));
+    }
+}
+
+// --- lyrics ---------------------------------------------------------------------------------
+
+void CommandDispatcher::lookupLyrics(const QString &songPath)
+{
+    OrbalState &s = orbalState();
+    s.lyricsLoaded =
+        LyricLookup::loadLyricsFor(songPath, TextDecoder::lyricCharset(s.useTextCodec), m_lyrics);
+    m_lead = LyricLookup::kLeadAfterLookup;
+    m_panel.reset();
+    LyricLookup::applyBacklight(s.lyricsLoaded, s.showLyric, s.softwareLight);
+}
+
+void CommandDispatcher::seekLyrics(int seconds)
+{
+    m_panel.seekTo(m_lyrics, seconds, orbalState().lyricLineHeight);
+    m_painter.drawLyrics();
+}
+
+QRect CommandDispatcher::drawLyrics(QPainter &window)
+{
+    const OrbalState &s = orbalState();
+    if (!s.lyricsLoaded)
+        return QRect();
+    const Skin::List &show = m_skin[Skin::LrcWinShow];
+    LyricPanel::Skin pictures;
+    pictures.skin = m_skin.picture();
+    pictures.background = m_painter.background();
+    pictures.show = show.rect();
+    pictures.showSource = QPoint(show[4], show[5]);
+    LyricPanel::Look look;
+    look.font = m_window ? m_window->font() : QFont();
+    look.fontSize = s.lyricFontSize;
+    look.lineHeight = s.lyricLineHeight;
+    look.current = s.lyricColor;
+    look.other = s.lyricBackColor;
+    return m_panel.paint(window, s.layoutMode, m_lyrics, pictures, look);
+}
+
+void CommandDispatcher::repeatLyricLine()
+{
+    OrbalState &s = orbalState();
+    int start = 0;
+    int next = 0;
+    if (!m_panel.currentLineSpan(m_lyrics, &start, &next))
+        return;
+    s.markA = start;
+    s.markB = next;
+    s.abRepeat = true;
+    if (s.xmmsMode && m_xmms)
+        m_xmms->jumpToTime(start * 1000);
+}
+
+// --- commands -------------------------------------------------------------------------------
+
+bool CommandDispatcher::xmmsPlaying()
+{
+    return !m_xmms->isStopped() && !m_xmms->isPaused();
+}
+
+void CommandDispatcher::prevXmms()
+{
+    if (xmmsPlaying())
+        m_xmms->back();
+}
+
+void CommandDispatcher::prevMplayer()
+{
+    const int index = orbalState().currentIndex;
+    if (engineRunning() && index >= 1)
+        startEntry(index - 1);
+}
+
+void CommandDispatcher::playXmms()
+{
+    OrbalState &s = orbalState();
+    if (xmmsPlaying()) {
+        if (s.selectedRow == s.currentIndex) {
+            m_xmms->pause();
+            m_painter.drawPlayStatus(1);
+            s.pausedFlag = 1;
+            s.playingFlag = 0;
+            return;
+        }
+        m_xmms->setVolume(s.volume);
+        m_xmms->setPlaylistPos(s.selectedRow);
+    } else if (m_xmms->isPaused()) {
+        m_xmms->pause();
+        m_painter.drawPlayStatus(0);
+        s.pausedFlag = 0;
+        s.playingFlag = 1;
+        return;
+    } else {
+        m_xmms->setVolume(s.volume);
+        m_xmms->play();
+    }
+    m_painter.drawPlayStatus(0);
+    s.pausedFlag = 0;
+    s.playingFlag = 1;
+}
+
+void CommandDispatcher::playMplayer()
+{
+    OrbalState &s = orbalState();
+    if (s.selectedRow < 0 || s.selectedRow >= s.fileList.size())
+        return; // nothing to play: an empty list must not reach the engine
+    s.currentIndex = s.selectedRow;
+    if (m_engine)
+        m_engine->play(s.fileList.at(s.currentIndex));
+    m_painter.drawPlayStatus(0);
+    s.playingFlag = 1;
+    s.pausedFlag = 0;
+    announceEntry(s.currentIndex);
+}
+
+void CommandDispatcher::pauseXmms()
+{
+    m_painter.drawPlayStatus(1);
+    m_xmms->pause();
+    orbalState().pausedFlag = 1;
+}
+
+void CommandDispatcher::pauseMplayer()
+{
+    m_painter.drawPlayStatus(1);
+    if (m_engine)
+        m_engine->pause();
+    orbalState().pausedFlag = 1;
+}
+
+void CommandDispatcher::stopXmms()
+{
+    m_painter.drawPlayStatus(2);
+    m_xmms->stop();
+    orbalState().playingFlag = 0;
+    m_painter.setTitleText(QString());
+}
+
+void CommandDispatcher::stopMplayer()
+{
+    m_painter.drawPlayStatus(2);
+    if (m_engine)
+        m_engine->stop();
+    orbalState().playingFlag = 0;
+    m_painter.setTitleText(QString());
+}
+
+void CommandDispatcher::nextXmms()
+{
+    if (xmmsPlaying())
+        m_xmms->forward();
+}
+
+void CommandDispatcher::nextMplayer()
+{
+    const OrbalState &s = orbalState();
+    if (!engineRunning() || s.fileList.isEmpty())
+        return;
+    startEntry(s.currentIndex + 1 >= s.fileList.size() ? 0 : s.currentIndex + 1);
+}
+
+void CommandDispatcher::openFiles()
+{
+    QPointer<ViewDialog> dialog = new ViewDialog(m_window, QString::fromLatin1(kOpenFilter), true);
+    dialog->browser()->setDir(platform::cardRoot());
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return;
+    const QString dir = dialog->browser()->currentDir();
+    delete dialog;
+    if (!accepted || dir.isEmpty())
+        return;
+    const std::optional<QStringList> files = PlaylistFile::scanDirectory(dir);
+    if (!files)
+        return; // unreadable: the player keeps its list
+    const QString listPath = PlaylistFile::playerListPath(m_appDir);
+    {
+        PlayerRestart restart(m_xmms, m_appDir);
+        PlaylistFile::write(listPath, *files);
+    }
+    if (const auto entries = PlaylistFile::read(listPath))
+        orbalState().fileList = *entries;
+    emit playlistReplaced();
+    if (orbalState().layoutMode == 2 && orbalState().playlistPanelOpen)
+        m_painter.drawPlaylistBar(1, false);
+}
+
+void CommandDispatcher::shuffleXmms()
+{
+    m_xmms->setShuffle(orbalState().shuffleOn);
+}
+
+void CommandDispatcher::repeatXmms()
+{
+    m_xmms->setRepeat(orbalState().repeatOn);
+}
+
+void CommandDispatcher::equalizerXmms()
+{
+    m_xmms->setEqActive(orbalState().equalizerOn);
+}
+
+void CommandDispatcher::presets()
+{
+    QPointer<eqWidget> dialog = new eqWidget(m_window);
+    dialog->setGeometry(20, 50, 200, 220);
+    connect(dialog, &eqWidget::equalizerChange, this, &CommandDispatcher::equalizerChangeSlot);
+    dialog->exec();
+    delete dialog; // it may have deleted itself already
+}
+
+void CommandDispatcher::save3d()
+{
+    KConfig config(appPath("/.xmms/config"));
+    config.setGroup(QStringLiteral("OSS"));
+    config.writeEntry(QStringLiteral("ezx_audio_3d"), orbalState().audio3DOn);
+    config.sync();
+}
+
+void CommandDispatcher::saveBass()
+{
+    KConfig config(appPath("/.xmms/config"));
+    config.setGroup(QStringLiteral("OSS"));
+    config.writeEntry(QStringLiteral("ezx_bass_booster"), orbalState().bassBoostOn);
+    config.sync();
+}
+
+void CommandDispatcher::saveTextCodec()
+{
+    m_frontEnd->setGroup(QStringLiteral("tvskin"));
+    m_frontEnd->writeEntry(QStringLiteral("textcodec"), orbalState().useTextCodec);
+    m_frontEnd->sync();
+}
+
+void CommandDispatcher::saveShowLyric()
+{
+    m_frontEnd->setGroup(QStringLiteral("tvskin"));
+    m_frontEnd->writeEntry(QStringLiteral("showlrc"), orbalState().showLyric);
+    m_frontEnd->sync();
+}
+
+void CommandDispatcher::exitProgram()
+{
+    PM_setupLcdSleepTime(30);
+    emit exitRequested();
+}
+
+void CommandDispatcher::playlistMenu()
+{
+    emit playlistMenuRequested(PlaylistFile::savedListNames(appPath("/playlist"), 7),
+                               QPoint(70, 100));
+}
+
+// --- poll and per-second update -------------------------------------------------------------
+
+void CommandDispatcher::doCheckTimer()
+{
+    OrbalState &s = orbalState();
+    if (s.xmmsMode) {
+        if (!m_xmms || !xmmsPlaying())
+            return;
+        int rate = 0;
+        int frequency = 0;
+        int channels = 0;
+        m_xmms->getInfo(rate, frequency, channels);
+        const int length = m_xmms->songLength();
+        const int percent = length > 0 ? int(qint64(m_xmms->outputTime()) * 100 / length) : 0;
+        drawTimer(m_xmms->outputTime() / 1000, unsigned(rate), unsigned(frequency), percent,
+                  length / 1000);
+        const int pos = m_xmms->playlistPos();
+        if (pos != s.currentIndex) {
+            s.currentIndex = pos;
+            announceEntry(pos);
+            thumbFollow(pos);
+        }
+    } else if (engineRunning()) {
+        if (s.videoTiming) {
+            const int length = m_engine->length();
+            drawTimer(s.videoElapsed, 0, 0, length > 0 ? s.videoElapsed * 100 / length : 0, length);
+            ++s.videoElapsed;
+        } else {
+            m_painter.drawDigits(0);
+        }
+    }
+}
+
+void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int percent, int)
+{
+    OrbalState &s = orbalState();
+    auto abRepeat = [&] {
+        if (!s.abRepeat)
+            return;
+        m_painter.setTitleText(QStringLiteral("Rep. A= %1  B=  %2").arg(s.markA).arg(s.markB));
+        // A poll may step over B by a second; B before A would jump for ever.
+        if (seconds == s.markB || (s.markB > s.markA && seconds > s.markB))
+            jumpToSecond(s.markA);
+    };
+    switch (s.layoutMode) {
+    case 1:
+        if (seconds != 0)
+            m_painter.drawDigits(seconds);
+        if (s.lyricsLoaded && s.showLyric)
+            seekLyrics(seconds + m_lead);
+        break;
+    case 2:
+        if (seconds == 0)
+            break;
+        m_painter.drawDigits(seconds);
+        s.lastSecond = seconds;
+        abRepeat();
+        if (!m_painter.thumbDragging())
+            m_painter.drawPosBar(percent, false);
+        if (s.lyricsLoaded && s.lyricPanelOpen && s.showLyric)
+            seekLyrics(seconds + m_lead);
+        m_painter.drawLights();
+        break;
+    case 3:
+        s.lastSecond = seconds;
+        m_painter.drawDigits(seconds);
+        abRepeat();
+        if (s.lyricsLoaded && s.showLyric)
+            seekLyrics(seconds + m_lead);
+        if (!m_painter.thumbDragging())
+            m_painter.drawPosBar(100 - percent, false);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- playlist slots -------------------------------------------------------------------------
+
+void CommandDispatcher::playlistSlot(int row)
+{
+    OrbalState &s = orbalState();
+    if (const auto entries = PlaylistFile::read(PlaylistFile::playerListPath(m_appDir)))
+        s.fileList = *entries;
+    if (row < 0)
+        return;
+    if (s.xmmsMode) {
+        if (m_xmms) {
+            m_xmms->setVolume(s.volume);
+            m_xmms->setPlaylistPos(row);
+        }
+    } else {
+        startEntry(row);
+    }
+}
+
+void CommandDispatcher::plistPOSClick(int row)
+{
+    OrbalState &s = orbalState();
+    if (row < 0 || row >= s.fileList.size())
+        return;
+    // The tapped row becomes the highlighted one, so play and the keys go on from it.
+    s.selectedRow = row;
+    if (s.xmmsMode) {
+        if (m_xmms) {
+            m_xmms->setVolume(s.volume);
+            m_xmms->setPlaylistPos(row);
+        }
+    } else {
+        if (m_engine)
+            m_engine->play(s.fileList.at(row));
+        if (row != s.currentIndex) {
+            s.currentIndex = row;
+            announceEntry(row);
+            thumbFollow(row);
+        }
+    }
+    s.playingFlag = 1;
+    s.pausedFlag = 0;
+}
+
+void CommandDispatcher::equalizerChangeSlot()
+{
+    if (!m_xmms)
+        return;
+    for (int band = 0; band < 10; ++band)
+        m_painter.setEqValue(band, int(m_xmms->eqBand(band)));
+}

@@ -1,0 +1,129 @@
+// The main window's command layer: every skin button and most keys end in buttonClick(code),
+// which acts on the xmms adapter (xmms mode) or the mplayer engine (mplayer mode). Also the
+// once-a-second status poll and its per-second display update, starting playlist entries,
+// the equalizer link to xmms, and the song's lyrics (lookup, line table, panel position).
+// Window-level actions (closing, menus, dialogs' parent) go through the signals and the
+// parent widget given at construction.
+#pragma once
+
+#include "lyrics/lyricpanel.h"
+#include "lyrics/lyrictable.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class Engine;
+class KConfig;
+class QPainter;
+class QWidget;
+class Skin;
+class SkinPainter;
+class XMMSPlayer;
+
+class CommandDispatcher : public QObject
+{
+    Q_OBJECT
+public:
+    CommandDispatcher(const Skin &skin, SkinPainter &painter, QWidget *window,
+                      const QString &appDir);
+
+    void setXmms(XMMSPlayer *xmms);
+    XMMSPlayer *xmms() const;
+    void setEngine(Engine *engine);
+
+    // The name filter of the "open" browser.
+    static const char *const kOpenFilter;
+
+    // Plays entry i of the media list through the engine (mplayer mode).
+    void startEntry(int index);
+    // Title "<i+1>.<file name>" and the entry's lyrics.
+    void announceEntry(int index);
+    // Moves the playlist thumb so that row i shows (vertical form, playlist panel open).
+    void thumbFollow(int row);
+    // Sends the front-end volume to the player in use.
+    void sendVolume();
+    // Seeks the song in use to `percent` of its length / to `seconds` (A-B repeat).
+    void seekToPercent(int percent);
+    void jumpToSecond(int seconds);
+    // Sends the panel's equalizer values to xmms: slot 0-9 one band, 10 or more the preamp,
+    // -1 all bands; redraws the curve first.
+    void applyEq(int slot);
+
+    // Lyrics of the current song.
+    void lookupLyrics(const QString &songPath);
+    void seekLyrics(int seconds);
+    // Draws the lyric panel of the current form; the rectangle drawn (empty: nothing).
+    QRect drawLyrics(QPainter &window);
+    // Repeats the lyric line being sung (A-B from its start to the next line's start).
+    void repeatLyricLine();
+    const LyricTable &lyricTable() const { return m_lyrics; }
+    const LyricPanel &lyricPanel() const { return m_panel; }
+    int lyricLead() const { return m_lead; }
+
+public slots:
+    void buttonClick(int code);
+    void doCheckTimer();
+    // seconds elapsed, bit rate, frequency, percent of the song, length in seconds.
+    void drawTimer(int seconds, unsigned int rate, unsigned int frequency, int percent, int length);
+    // The playlist editor asked to play its row `row`.
+    void playlistSlot(int row);
+    void plistPOSClick(int row);
+    void equalizerChangeSlot();
+
+signals:
+    void exitRequested();
+    // Fill the playlist menu with the saved lists and pop it up.
+    void playlistMenuRequested(const QStringList &names, const QPoint &pos);
+    // The media list was replaced (directory scan).
+    void playlistReplaced();
+    void lyricsChanged(QRect area);
+
+private:
+    using Handler = void (CommandDispatcher::*)();
+    struct Command {
+        int code;
+        Handler xmms;    // null: nothing in xmms mode
+        Handler mplayer; // null: nothing in mplayer mode
+    };
+    static const Command kCommands[];
+
+    bool xmmsPlaying();
+    void prevXmms();
+    void prevMplayer();
+    void playXmms();
+    void playMplayer();
+    void pauseXmms();
+    void pauseMplayer();
+    void stopXmms();
+    void stopMplayer();
+    void nextXmms();
+    void nextMplayer();
+    void openFiles();
+    void shuffleXmms();
+    void repeatXmms();
+    void equalizerXmms();
+    void presets();
+    void save3d();
+    void saveBass();
+    void saveTextCodec();
+    void saveShowLyric();
+    void exitProgram();
+    void playlistMenu();
+    bool engineRunning();
+    QString appPath(const char *tail) const;
+
+    const Skin &m_skin;
+    SkinPainter &m_painter;
+    QWidget *m_window;
+    QString m_appDir;
+    QPointer<XMMSPlayer> m_xmms;
+    QPointer<Engine> m_engine;
+    KConfig *m_config = nullptr;   // ".xmms/config" during one buttonClick
+    KConfig *m_frontEnd = nullptr; // ".xmms/tavrin_cfg" during one buttonClick
+    LyricTable m_lyrics;
+    LyricPanel m_panel;
+    int m_lead = 1;
+};
