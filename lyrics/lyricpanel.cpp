@@ -19,10 +19,11 @@ constexpr int kHorizontalWidth = 320;
 constexpr QSize kWindowSize(240, 320);
 constexpr int kEarliestLineY = -30; // earlier lines stop once they leave the panel's top
 
+// The phone's points are pixels here, so lines fit the line heights made for them.
 QFont sized(const QFont &font, int pointSize)
 {
     QFont f = font;
-    f.setPointSize(std::max(1, pointSize));
+    f.setPixelSize(std::max(1, pointSize));
     return f;
 }
 

@@ -102,14 +102,18 @@ SkinPainter::SkinPainter(const Skin &skin) : m_skin(skin), m_canvas(ScreenW, Scr
     m_canvas.fill(Qt::black);
     m_rowBuf = makeBuffer(220, 15);
     m_sliderBuf = makeBuffer(12, 81);
-    m_titleFont = QFont(QStringLiteral("SSong"), 10, QFont::Normal);
+    // Font sizes are the phone's points, and a point there is a pixel: sizing them in
+    // pixels keeps texts inside the skin's rectangles whatever this screen's DPI is.
+    m_titleFont = QFont(QStringLiteral("SSong"));
+    m_titleFont.setPixelSize(10);
+    m_titleFont.setWeight(QFont::Normal);
     setBaseFont(QFont());
 }
 
 void SkinPainter::setBaseFont(const QFont &font)
 {
     m_rowFont = font;
-    m_rowFont.setPointSize(12);
+    m_rowFont.setPixelSize(12);
 }
 
 void SkinPainter::changed(const QRect &rect)
