@@ -283,14 +283,16 @@ void XMMSPlayer::setRepeat(bool on)
 int XMMSPlayer::volume()
 {
     SignalBlock block(this);
-    return std::clamp(xmms_remote_get_main_volume(Session) * 100 / m_maxVolume, 0, 100);
+    // In 64 bits: neither a huge MaximumVolume nor a server's garbage may overflow.
+    const qint64 shown = qint64(xmms_remote_get_main_volume(Session)) * 100 / m_maxVolume;
+    return int(std::clamp<qint64>(shown, 0, 100));
 }
 
 void XMMSPlayer::setVolume(int volume)
 {
     SignalBlock block(this);
     volume = std::clamp(volume, 0, 100);
-    xmms_remote_set_main_volume(Session, volume * m_maxVolume / 100);
+    xmms_remote_set_main_volume(Session, int(qint64(volume) * m_maxVolume / 100));
 }
 
 void XMMSPlayer::setMaxVolume(int maxVolume)

@@ -20,6 +20,13 @@ QString quoted(const QString &value)
 {
     return QLatin1Char('\'') + quoteInside(value) + QLatin1Char('\'');
 }
+
+// A file path between quotes: one that begins with "-" is given as "./-..." (the same file),
+// so the program cannot take it for an option.
+QString quotedPath(const QString &path)
+{
+    return quoted(path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path);
+}
 } // namespace
 
 QString quoteInside(const QString &value)
@@ -60,7 +67,7 @@ QString outputPath(const QString &outputField, const QString &inputPath)
 QString cutCommand(const Cut &cut)
 {
     QString command = kCutter;
-    command += QStringLiteral(" -o ") + quoted(cut.output);
+    command += QStringLiteral(" -o ") + quotedPath(cut.output);
     command += QStringLiteral(" -s ") + secondsToFrames(cut.start);
     command += (cut.lengthMode ? QStringLiteral(" -r ") : QStringLiteral(" -e "));
     command += secondsToFrames(cut.end);
@@ -68,7 +75,7 @@ QString cutCommand(const Cut &cut)
         command += QStringLiteral(" -v ");
     if (cut.keepTag)
         command += QStringLiteral(" -t ");
-    command += QStringLiteral(" ") + quoted(cut.input);
+    command += QStringLiteral(" ") + quotedPath(cut.input);
     return command;
 }
 
@@ -85,7 +92,7 @@ QString gainCommand(const QString &gain, bool left, bool right, const QString &p
         command += QStringLiteral("-l 0 ") + amount;
     else
         return command;
-    return command + QStringLiteral(" ") + quoted(path);
+    return command + QStringLiteral(" ") + quotedPath(path);
 }
 
 QString tagCommand(const QString &title, const QString &artist, const QString &album,
@@ -98,7 +105,7 @@ QString tagCommand(const QString &title, const QString &artist, const QString &a
         command += QStringLiteral(" -a ") + quoted(artist);
     if (!album.isEmpty())
         command += QStringLiteral(" -b ") + quoted(album);
-    return command + QStringLiteral(" ") + quoted(path);
+    return command + QStringLiteral(" ") + quotedPath(path);
 }
 
 int runShell(const QString &command, int timeoutMs)

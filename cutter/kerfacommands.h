@@ -1,6 +1,7 @@
 // The ringtone cutter's shell command lines, built from plain values so they can be
 // checked byte for byte. Every value placed between single quotes is escaped so the
-// program receives it exactly as typed: nothing inside can end the quotes or run.
+// program receives it exactly as typed: nothing inside can end the quotes or run. A file
+// path that begins with "-" is written "./-..." so that no program takes it for an option.
 #pragma once
 
 #include <QString>

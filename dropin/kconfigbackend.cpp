@@ -27,6 +27,13 @@ QString trimBlanks(const QString &s)
     return s.mid(from, to - from);
 }
 
+// A line break would end the entry early and let the rest pass for further entries or
+// headers (a file name holding "\n[group]\nkey=value" must not rewrite other settings).
+bool breaksLine(const QString &s)
+{
+    return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
+}
+
 } // namespace
 
 KConfigBackend::KConfigBackend(const QString &fileName) : m_fileName(fileName) {}
@@ -147,6 +154,10 @@ void KConfigBackend::writeEntry(const QString &key, const QString &value)
 {
     if (!m_hasCurrent) {
         qCDebug(lcSettings) << "writeEntry without previous setGroup!";
+        return;
+    }
+    if (breaksLine(m_current.key()) || breaksLine(key) || breaksLine(value)) {
+        qCWarning(lcSettings) << "refusing an entry with a line break:" << key;
         return;
     }
     m_current->insert(key, value);

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <cstdio>
 
 namespace
 {
@@ -61,13 +62,7 @@ QPushButton *button(const char *text, const QRect &geometry, QWidget *parent)
 PlayList::PlayList(QWidget *parent, const QString &listFile)
     : QDialog(parent), m_appDir(QDir::currentPath()), m_chooser(&ListChooser::pick)
 {
-    {
-        KConfig config(m_appDir + QStringLiteral("/.xmms/tavrin_cfg"), true);
-        config.setGroup(QStringLiteral("tvskin"));
-        m_audioMode = config.readBoolEntry(QStringLiteral("Enxmms"), false);
-    }
-    if (m_audioMode)
-        m_xmms = xmmsInstance;
+    followPlayerMode();
 
     resize(240, 320);
     auto *title = new QLabel(QStringLiteral("Edit List"), this);
@@ -106,6 +101,14 @@ PlayList::PlayList(QWidget *parent, const QString &listFile)
     // A player list that does not exist yet is still the one to save to.
     m_listFile = listFile;
     reloadList();
+}
+
+void PlayList::followPlayerMode()
+{
+    KConfig config(m_appDir + QStringLiteral("/.xmms/tavrin_cfg"), true);
+    config.setGroup(QStringLiteral("tvskin"));
+    m_audioMode = config.readBoolEntry(QStringLiteral("Enxmms"), false);
+    m_xmms = m_audioMode ? xmmsInstance : nullptr;
 }
 
 QString PlayList::presetDir()
@@ -182,6 +185,11 @@ int PlayList::openList()
     return 0;
 }
 
+void PlayList::open()
+{
+    openList();
+}
+
 int PlayList::currentEntry(QString &path)
 {
     if (m_files.isEmpty())
@@ -194,7 +202,7 @@ int PlayList::currentEntry(QString &path)
 
 void PlayList::addSong(const QString &path)
 {
-    qCDebug(lcEditor) << "mouse 1";
+    std::fputs("mouse 1\n", stdout);
     const QFileInfo info(path);
     if (!info.isFile())
         return;
@@ -207,6 +215,9 @@ void PlayList::addSong(const QString &path)
 
 void PlayList::saveCurrentList()
 {
+    // A list saved behind a running xmms would be overwritten by it when it quits; an xmms
+    // started in mplayer mode would play beside mplayer.
+    followPlayerMode();
     bool written = false;
     {
         // Stops xmms (when it drives this list) for the write and starts it afterwards.

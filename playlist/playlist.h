@@ -43,6 +43,8 @@ public:
     // Shows the dialog in normal mode: 0; when it is already visible only raises it: -1.
     // (QDialog::open() is taken: it returns nothing.)
     int openList();
+    // The same as openList(), for callers that hold a QDialog.
+    void open() override;
     // The entry chosen when Ok closed the dialog (the first when that one is gone);
     // its index, or -1 with `path` untouched when the list is empty.
     int currentEntry(QString &path);
@@ -74,6 +76,8 @@ protected:
 
 private:
     void setMode(int mode);
+    // The player mode and adapter as they are now: the dialog outlives switches of mode.
+    void followPlayerMode();
     bool loadList(const QString &path);
     // Rereads the edited file; when it cannot be read the rows show m_files.
     void reloadList();

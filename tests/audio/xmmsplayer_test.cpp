@@ -175,12 +175,15 @@ TEST_F(XMMSPlayerTest, volumeConversionFollowsMaximumVolume)
 {
     ASSERT_TRUE(m_app.start());
     const struct {
-        const char *maximum; // as written in the file; nullptr: no entry
+        // as written in the file; nullptr: no entry. The largest int must not overflow the
+        // conversion into a negative volume.
+        const char *maximum;
         int set;
         int sent;
     } rows[] = {
-        {nullptr, 100, 65}, {nullptr, 50, 32}, {nullptr, 1, 0}, {"65", 150, 65}, {"65", -5, 0},
-        {"100", 37, 37},    {"80", 99, 79},    {"0", 100, 65},  {"-3", 50, 32},  {"junk", 100, 65},
+        {nullptr, 100, 65}, {nullptr, 50, 32}, {nullptr, 1, 0},          {"65", 150, 65},
+        {"65", -5, 0},      {"100", 37, 37},   {"80", 99, 79},           {"0", 100, 65},
+        {"-3", 50, 32},     {"junk", 100, 65}, {"2147483647", 100, 100},
     };
     for (const auto &row : rows) {
         m_app.writeConfig(row.maximum ? QByteArray("[Winskin]\nMaximumVolume=") + row.maximum + "\n"

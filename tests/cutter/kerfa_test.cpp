@@ -396,7 +396,9 @@ TEST_P(KerfaHostile, valuesReachTheProgramsAsTypedAndRunNothingElse)
     m_kerfa->start();
     const QString printed = capture.text();
 
-    EXPECT_EQ(args("mp3asm"), QStringList({"-o", out, "-s", "38", "-e", "76", inputPath}));
+    // A path that begins with "-" arrives as "./-...": the same file, never an option.
+    const QString inputArgument = inputPath.startsWith("-") ? "./" + inputPath : inputPath;
+    EXPECT_EQ(args("mp3asm"), QStringList({"-o", out, "-s", "38", "-e", "76", inputArgument}));
     EXPECT_EQ(args("mp3gain"), QStringList({"-g", "3", out}));
     EXPECT_EQ(args("vellum"), QStringList({"-s", c.title, "-a", c.artist, "-b", c.album, out}));
     EXPECT_EQ(testenv::readFile(out), "cut");
@@ -527,6 +529,22 @@ TEST_F(KerfaReal, tagStepWritesTheTag)
     EXPECT_TRUE(listed.out.contains("Artist:\t\tMe & $(you)\n")) << listed.out.toStdString();
     EXPECT_TRUE(listed.out.contains("Album:\t\t\n")) << listed.out.toStdString();
     EXPECT_EQ(mp3frames::count(output()).frames, 38);
+}
+
+// Typed relative to the working directory, "-t.mp3" would be an option to every program.
+TEST_F(KerfaReal, outputNamedLikeAnOptionIsCutAndTagged)
+{
+    set("outputEdit", "-t.mp3");
+    set("startEdit", "0");
+    set("endEdit", "1");
+    check("tagCheck")->click();
+    set("titleEdit", "Dash");
+    m_kerfa->start();
+    const QString out = m_appDir + "/-t.mp3";
+    EXPECT_EQ(messages().last(), kDone + "-t.mp3");
+    EXPECT_EQ(mp3frames::count(out).frames, 38);
+    const auto listed = testenv::run(m_appDir + "/kerfa/vellum", {"-l", out});
+    EXPECT_TRUE(listed.out.contains("Song:\t\tDash\n")) << listed.out.toStdString();
 }
 
 TEST_F(KerfaReal, gainStepChangesTheVolumeOfTheCut)

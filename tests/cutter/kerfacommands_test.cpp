@@ -42,7 +42,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "./kerfa/mp3asm  -o '/o/'\\''q'\\''.mp3' -s 38 -e 76 '/m/it'\\''s.mp3'"},
         CutCase{"shellTextStaysInsideQuotes",
                 {"$(rm -rf x) `y` %s;|&", "-o", "1", "2", false, false, false},
-                "./kerfa/mp3asm  -o '-o' -s 38 -e 76 '$(rm -rf x) `y` %s;|&'"}),
+                "./kerfa/mp3asm  -o './-o' -s 38 -e 76 '$(rm -rf x) `y` %s;|&'"},
+        CutCase{"leadingDashPathsCannotPassForOptions",
+                {"-t.mp3", "--help", "1", "2", true, false, false},
+                "./kerfa/mp3asm  -o './--help' -s 38 -r 76 './-t.mp3'"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct GainCase {
@@ -94,7 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"onlyArtist", "", "Art", "", "./kerfa/vellum  -a 'Art' '/o/a.mp3'"},
         TagCase{"allThree", "T", "A", "B", "./kerfa/vellum  -s 'T' -a 'A' -b 'B' '/o/a.mp3'"},
         TagCase{"none", "", "", "", "./kerfa/vellum  '/o/a.mp3'"},
-        TagCase{"quoteInTitle", "Don't", "", "", "./kerfa/vellum  -s 'Don'\\''t' '/o/a.mp3'"}),
+        TagCase{"quoteInTitle", "Don't", "", "", "./kerfa/vellum  -s 'Don'\\''t' '/o/a.mp3'"},
+        // Values are text, not paths: only the file gets the "./".
+        TagCase{"dashesInValues", "-d", "-l", "--",
+                "./kerfa/vellum  -s '-d' -a '-l' -b '--' '/o/a.mp3'"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(Kerfa, secondsBecomeWholeFrames)

@@ -212,6 +212,25 @@ TEST(KConfig, writeWithoutGroupStoresNothing)
     EXPECT_TRUE(testenv::readFile(path).isEmpty());
 }
 
+// A hostile file name stored as a value must not turn into entries or groups of its own.
+TEST(KConfig, lineBreaksCannotInjectEntries)
+{
+    const QString path = fileWith("[tvskin]\nEnxmms=false\nbackground=/old.png\n");
+    {
+        KConfig cfg(path);
+        cfg.setGroup("tvskin");
+        cfg.writeEntry("background", QString("/a.png\nEnxmms=true\n[OPTION]\nloop=true"));
+        cfg.writeEntry("background", QString("/b.png\rEnxmms=true"));
+        cfg.writeEntry(QString("key\nEnxmms"), QString("true"));
+        cfg.setGroup(QString("x]\nEnxmms=true\n[tvskin"));
+        cfg.writeEntry("k", "v");
+        cfg.setGroup("tvskin");
+        cfg.writeEntry("lyric", QString("/song one.lrc"));
+    }
+    EXPECT_EQ(testenv::readFile(path),
+              QByteArray("[tvskin]\nEnxmms=false\nbackground=/old.png\nlyric=/song one.lrc\n"));
+}
+
 TEST(KConfig, deletingTheCurrentGroupLeavesNoCurrentGroup)
 {
     KConfig cfg(fileWith("[g]\nk=1\n[h]\nj=2\n"), true);

@@ -529,4 +529,61 @@ TEST_F(EditorXmmsTest, mplayerModeSavesWithoutTouchingXmms)
     EXPECT_EQ(PlayerRestart::xmmsProcessesIn(m_app), before);
 }
 
+// The editor is made once and kept while the user switches player modes: each save follows
+// the mode of that moment, not the one the editor was made in.
+TEST_F(EditorXmmsTest, saveFollowsAModeSwitchAfterTheEditorWasMade)
+{
+    const QString log = m_app + "/xmms.log";
+    const QString program = m_app + "/bin/xmms";
+    testenv::writeFile(program, "#!/bin/sh\n"
+                                "echo start >> xmms.log\n"
+                                "trap 'echo stop >> xmms.log; exit 0' TERM\n"
+                                "while :; do sleep 0.05; done\n");
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeList({song("a.mp3"), song("b.mp3"), song("c.ogg")});
+    testenv::writeFile(m_app + "/.xmms/tavrin_cfg", "[tvskin]\nEnxmms=false\n");
+    PlayList editor(nullptr, m_listFile);
+
+    // Switched to xmms mode: the adapter exists now and the save goes around xmms.
+    testenv::writeFile(m_app + "/.xmms/tavrin_cfg", "[tvskin]\nEnxmms=true\n");
+    auto *xmms = new XMMSPlayer;
+    xmms->launch();
+    ASSERT_TRUE(testenv::waitFor([&] { return testenv::readFile(log) == "start\n"; }));
+    editor.openList();
+    editor.menuSelect(PlayList::DelSongs);
+    editor.list()->item(0)->setSelected(true);
+    editor.hideWithOk();
+    EXPECT_EQ(testenv::readFile(m_listFile),
+              (song("b.mp3") + "\n" + song("c.ogg") + "\n").toUtf8());
+    ASSERT_TRUE(testenv::waitFor([&] { return testenv::readFile(log) == "start\nstop\nstart\n"; }));
+
+    // Back in mplayer mode: a save must not start xmms again.
+    testenv::writeFile(m_app + "/.xmms/tavrin_cfg", "[tvskin]\nEnxmms=false\n");
+    for (qint64 pid : PlayerRestart::xmmsProcessesIn(m_app))
+        ::kill(pid_t(pid), SIGTERM);
+    ASSERT_TRUE(testenv::waitFor([&] { return PlayerRestart::xmmsProcessesIn(m_app).isEmpty(); }));
+    editor.menuSelect(PlayList::DelSongs);
+    editor.list()->item(0)->setSelected(true);
+    editor.hideWithOk();
+    EXPECT_EQ(testenv::readFile(m_listFile), (song("c.ogg") + "\n").toUtf8());
+    QTest::qWait(300);
+    EXPECT_TRUE(PlayerRestart::xmmsProcessesIn(m_app).isEmpty());
+    EXPECT_EQ(testenv::readFile(log), "start\nstop\nstart\nstop\n");
+    delete xmms;
+}
+
+// The main window holds the editor as a dialog: QDialog::open() must show it in normal mode.
+TEST_F(EditorTest, openThroughTheDialogBaseStartsInNormalMode)
+{
+    writeList({song("a.mp3")});
+    PlayList editor(nullptr, m_listFile);
+    editor.menuSelect(PlayList::AddSongs);
+    ASSERT_EQ(editor.mode(), PlayList::Adding);
+    static_cast<QDialog &>(editor).open();
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.mode(), PlayList::Normal);
+    EXPECT_EQ(editor.okButton()->text(), "Ok");
+    EXPECT_EQ(rows(*editor.list()), QStringList({"a.mp3"}));
+}
+
 } // namespace
