@@ -18,13 +18,34 @@ void KConfig::setGroup(const QString &name)
     m_backend->setGroup(name.isEmpty() ? QStringLiteral("<default>") : name);
 }
 
-QString KConfig::group() const { return m_backend->group(); }
-void KConfig::sync() { m_backend->sync(); }
-QStringList KConfig::groupList() const { return m_backend->groupList(); }
-bool KConfig::hasGroup(const QString &name) const { return m_backend->hasGroup(name); }
-bool KConfig::hasKey(const QString &key) const { return m_backend->hasKey(key); }
-KEntryMap KConfig::entryMap() const { return m_backend->entryMap(); }
-void KConfig::deleteGroup(const QString &name) { m_backend->deleteGroup(name); }
+QString KConfig::group() const
+{
+    return m_backend->group();
+}
+void KConfig::sync()
+{
+    m_backend->sync();
+}
+QStringList KConfig::groupList() const
+{
+    return m_backend->groupList();
+}
+bool KConfig::hasGroup(const QString &name) const
+{
+    return m_backend->hasGroup(name);
+}
+bool KConfig::hasKey(const QString &key) const
+{
+    return m_backend->hasKey(key);
+}
+KEntryMap KConfig::entryMap() const
+{
+    return m_backend->entryMap();
+}
+void KConfig::deleteGroup(const QString &name)
+{
+    m_backend->deleteGroup(name);
+}
 
 QString KConfig::readEntry(const QString &key, const QString &defaultValue) const
 {

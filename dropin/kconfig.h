@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-class KConfig {
+class KConfig
+{
 public:
     explicit KConfig(const QString &fileName, bool readOnly = false);
     ~KConfig();

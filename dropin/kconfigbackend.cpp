@@ -7,7 +7,8 @@
 
 Q_LOGGING_CATEGORY(lcSettings, "orbal.settings")
 
-namespace {
+namespace
+{
 
 // Only these count as white space: Latin-1 bytes such as 0xA0 are data.
 bool isBlank(QChar c)
@@ -58,7 +59,8 @@ void KConfigBackend::parse()
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
             end = bytes.size();
-        const QString line = trimBlanks(QString::fromLatin1(bytes.constData() + start, end - start));
+        const QString line =
+            trimBlanks(QString::fromLatin1(bytes.constData() + start, end - start));
         start = end + 1;
         if (line.isEmpty() || line.at(0) == QLatin1Char('#'))
             continue;
@@ -128,16 +130,25 @@ void KConfigBackend::setGroup(const QString &name)
     m_hasCurrent = true;
 }
 
-QStringList KConfigBackend::groupList() const { return m_groups.keys(); }
+QStringList KConfigBackend::groupList() const
+{
+    return m_groups.keys();
+}
 
-bool KConfigBackend::hasGroup(const QString &name) const { return m_groups.contains(name); }
+bool KConfigBackend::hasGroup(const QString &name) const
+{
+    return m_groups.contains(name);
+}
 
 bool KConfigBackend::hasKey(const QString &key) const
 {
     return m_hasCurrent && m_current->contains(key);
 }
 
-KEntryMap KConfigBackend::entryMap() const { return m_hasCurrent ? *m_current : KEntryMap(); }
+KEntryMap KConfigBackend::entryMap() const
+{
+    return m_hasCurrent ? *m_current : KEntryMap();
+}
 
 bool KConfigBackend::readEntry(const QString &key, QString &value) const
 {

@@ -8,7 +8,8 @@
 
 using KEntryMap = QMap<QString, QString>;
 
-class KConfigBackend {
+class KConfigBackend
+{
 public:
     // An empty file name gives a store that never reads or writes anything.
     explicit KConfigBackend(const QString &fileName);

@@ -2,7 +2,8 @@
 
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 const QString kPhoneCard = QStringLiteral("/mmc/mmca1");
 }
 
@@ -13,7 +14,10 @@ QString platform::cardRoot()
     return QDir::currentPath() + kPhoneCard;
 }
 
-QDir platform::cardRootDir() { return QDir(cardRoot()); }
+QDir platform::cardRootDir()
+{
+    return QDir(cardRoot());
+}
 
 QString platform::cardPath(const QString &phonePath)
 {

@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 QString cardRoot();
 QDir cardRootDir();
 // A phone path under "/mmc/mmca1" moved to the card root; other paths unchanged.

@@ -3,11 +3,15 @@
 #include <QFileInfo>
 #include <QProcess>
 
-namespace {
+namespace
+{
 QString g_program = QStringLiteral("mplayer");
 }
 
-void platform::setMediaPlayerProgram(const QString &program) { g_program = program; }
+void platform::setMediaPlayerProgram(const QString &program)
+{
+    g_program = program;
+}
 
 bool platform::playMedia(const QString &file)
 {

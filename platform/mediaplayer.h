@@ -4,7 +4,8 @@
 
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 // Starts playing; false when the player could not be started. The path is handed
 // over as one argument, never through a shell.
 bool playMedia(const QString &file);

@@ -2,7 +2,8 @@
 
 #include <QKeyEvent>
 
-namespace {
+namespace
+{
 
 constexpr int ToolkitSpecial = 0x01000000;
 constexpr int PhoneSpecial = 0x1000;

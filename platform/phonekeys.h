@@ -5,11 +5,12 @@
 
 class QKeyEvent;
 
-class PhoneKeys {
+class PhoneKeys
+{
 public:
     enum Code {
         Return = 0x1004,
-        Centre = 0x1005,   // the joystick's select
+        Centre = 0x1005, // the joystick's select
         Left = 0x1012,
         Up = 0x1013,
         Right = 0x1014,
@@ -22,9 +23,9 @@ public:
         SoftRight = 0x1039,
         VolumeUp = 0x103A, // F11
         VolumeDown = 0x103B,
-        Dial = 0x1049,     // F26
-        Prev = 0x104B,     // F28
-        Next = 0x104C,     // F29
+        Dial = 0x1049, // F26
+        Prev = 0x104B, // F28
+        Next = 0x104C, // F29
     };
 
     // Plain numbering change, both ways; codes with no counterpart pass unchanged.

@@ -4,7 +4,8 @@
 
 Q_LOGGING_CATEGORY(lcPower, "orbal.platform.power")
 
-namespace {
+namespace
+{
 int g_lcdSleep = -1;
 int g_lcdCalls = 0;
 bool g_inCall = false;
@@ -17,8 +18,20 @@ void PM_setupLcdSleepTime(int seconds)
     qCDebug(lcPower) << "backlight sleep time" << seconds;
 }
 
-int UTIL_GetPhoneInCall() { return g_inCall ? 1 : 0; }
+int UTIL_GetPhoneInCall()
+{
+    return g_inCall ? 1 : 0;
+}
 
-int platform::lastLcdSleepTime() { return g_lcdSleep; }
-int platform::lcdSleepTimeCalls() { return g_lcdCalls; }
-void platform::setPhoneInCall(bool inCall) { g_inCall = inCall; }
+int platform::lastLcdSleepTime()
+{
+    return g_lcdSleep;
+}
+int platform::lcdSleepTimeCalls()
+{
+    return g_lcdCalls;
+}
+void platform::setPhoneInCall(bool inCall)
+{
+    g_inCall = inCall;
+}

@@ -7,7 +7,8 @@ void PM_setupLcdSleepTime(int seconds);
 // 1 while a phone call is active.
 int UTIL_GetPhoneInCall();
 
-namespace platform {
+namespace platform
+{
 int lastLcdSleepTime();  // -1 until the first call
 int lcdSleepTimeCalls(); // how many calls so far
 void setPhoneInCall(bool inCall);

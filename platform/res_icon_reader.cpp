@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
+namespace
+{
 
 QPixmap canvas(int w, int h)
 {
@@ -93,8 +94,12 @@ QPixmap softKeyIcon(int kind)
 
 QStringList RES_ICON_Reader::knownNames()
 {
-    return {"CST_Back", "CST_Menu", "CST_Exit", "Dialog_Exclamatory_Mark.gif",
-            "FMMS_Personal_Folder_S.gif", "FMMS_Personal_File_S.gif"};
+    return {"CST_Back",
+            "CST_Menu",
+            "CST_Exit",
+            "Dialog_Exclamatory_Mark.gif",
+            "FMMS_Personal_Folder_S.gif",
+            "FMMS_Personal_File_S.gif"};
 }
 
 QPixmap RES_ICON_Reader::getIcon(const QString &name, bool) const

@@ -4,7 +4,8 @@
 #include <QPixmap>
 #include <QString>
 
-class RES_ICON_Reader {
+class RES_ICON_Reader
+{
 public:
     // An unknown name gives a null pixmap.
     QPixmap getIcon(const QString &name, bool flag = true) const;

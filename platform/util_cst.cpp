@@ -5,7 +5,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 QPushButton *softKey(QWidget *parent, const char *resource)
 {
     auto *button = new QPushButton(parent);

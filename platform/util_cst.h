@@ -6,7 +6,8 @@
 
 class QPushButton;
 
-class UTIL_CST : public QWidget {
+class UTIL_CST : public QWidget
+{
     Q_OBJECT
 public:
     static constexpr int BarHeight = 28;

@@ -3,7 +3,8 @@
 
 #include <QPushButton>
 
-class UTIL_PushButton : public QPushButton {
+class UTIL_PushButton : public QPushButton
+{
     Q_OBJECT
 public:
     UTIL_PushButton(const char *resource, const QString &text, QWidget *parent = nullptr,

@@ -3,7 +3,8 @@
 
 #include <QApplication>
 
-class ZApplication : public QApplication {
+class ZApplication : public QApplication
+{
     Q_OBJECT
 public:
     enum Type { GuiClient, GuiServer };

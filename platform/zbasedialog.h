@@ -3,7 +3,8 @@
 
 #include <QDialog>
 
-class ZBaseDialog : public QDialog {
+class ZBaseDialog : public QDialog
+{
     Q_OBJECT
 public:
     explicit ZBaseDialog(QWidget *parent = nullptr, const char *name = nullptr, bool modal = true,

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace ZGlobal {
+namespace ZGlobal
+{
 // Height in pixels of one line of the platform's standard text.
 int getLineHeight();
-}
+} // namespace ZGlobal

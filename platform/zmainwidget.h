@@ -6,7 +6,8 @@
 
 class QVBoxLayout;
 
-class ZMainWidget : public QWidget {
+class ZMainWidget : public QWidget
+{
     Q_OBJECT
 public:
     static constexpr int ScreenWidth = 240;

@@ -4,7 +4,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+namespace
+{
 ZMessageBox::Responder &responder()
 {
     static ZMessageBox::Responder r;
@@ -12,7 +13,10 @@ ZMessageBox::Responder &responder()
 }
 } // namespace
 
-void ZMessageBox::setResponder(Responder r) { responder() = std::move(r); }
+void ZMessageBox::setResponder(Responder r)
+{
+    responder() = std::move(r);
+}
 
 QList<ZMessageBox::Shown> &ZMessageBox::history()
 {
@@ -21,8 +25,8 @@ QList<ZMessageBox::Shown> &ZMessageBox::history()
 }
 
 int ZMessageBox::information(QWidget *parent, const QPixmap &icon, const QString &text,
-                             const QString &button0, const QString &button1,
-                             const QString &button2, int)
+                             const QString &button0, const QString &button1, const QString &button2,
+                             int)
 {
     Shown shown{text, {}, false};
     for (const QString &b : {button0, button1, button2})

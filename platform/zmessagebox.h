@@ -9,7 +9,8 @@
 
 class QWidget;
 
-class ZMessageBox {
+class ZMessageBox
+{
 public:
     struct Shown {
         QString text;

@@ -5,7 +5,8 @@
 #include <QRegularExpression>
 #include <QTextEdit>
 
-class ZMultiLineEdit : public QTextEdit {
+class ZMultiLineEdit : public QTextEdit
+{
     Q_OBJECT
 public:
     explicit ZMultiLineEdit(QWidget *parent = nullptr, int flags = 0);

@@ -5,7 +5,8 @@
 
 class QMenu;
 
-class ZPushButton : public QPushButton {
+class ZPushButton : public QPushButton
+{
     Q_OBJECT
 public:
     explicit ZPushButton(QWidget *parent = nullptr, int a = 0, int b = 0, int c = 0);

@@ -8,4 +8,7 @@ ZScrollView::ZScrollView(QWidget *parent, const char *name, int) : QScrollArea(p
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-void ZScrollView::addChild(QWidget *child) { setWidget(child); }
+void ZScrollView::addChild(QWidget *child)
+{
+    setWidget(child);
+}

@@ -3,7 +3,8 @@
 
 #include <QScrollArea>
 
-class ZScrollView : public QScrollArea {
+class ZScrollView : public QScrollArea
+{
     Q_OBJECT
 public:
     explicit ZScrollView(QWidget *parent = nullptr, const char *name = nullptr, int flags = 0);

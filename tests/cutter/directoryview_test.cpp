@@ -211,8 +211,8 @@ TEST(Tree, unreadableDirectoryIsLockedAndStaysClosed)
         ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copy));
         QFile::setPermissions(copy, everyone);
         const auto r = testenv::run(
-            "setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "env", "TMPDIR=/tmp", copy,
-                        "--gtest_filter=Tree.unreadableDirectoryIsLockedAndStaysClosed"});
+            "setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "env", "TMPDIR=/tmp",
+                        copy, "--gtest_filter=Tree.unreadableDirectoryIsLockedAndStaysClosed"});
         EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
         EXPECT_TRUE(r.out.contains("[  PASSED  ] 1 test")) << r.out.toStdString();
         return;

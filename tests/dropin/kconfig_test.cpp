@@ -4,13 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QString fileWith(const QByteArray &bytes)
 {
@@ -24,7 +25,9 @@ QString fileWith(const QByteArray &bytes)
 QByteArray rewritten(const QByteArray &bytes)
 {
     const QString path = fileWith(bytes);
-    { KConfig cfg(path); }
+    {
+        KConfig cfg(path);
+    }
     return testenv::readFile(path);
 }
 
@@ -38,7 +41,9 @@ struct ReadCase {
     const char *expected; // nullptr: the key is absent
 };
 
-class KConfigRead : public ::testing::TestWithParam<ReadCase> {};
+class KConfigRead : public ::testing::TestWithParam<ReadCase>
+{
+};
 
 TEST_P(KConfigRead, readsWhatTheFileSays)
 {
@@ -105,7 +110,9 @@ struct NumCase {
     int expected;
 };
 
-class KConfigNum : public ::testing::TestWithParam<NumCase> {};
+class KConfigNum : public ::testing::TestWithParam<NumCase>
+{
+};
 
 TEST_P(KConfigNum, convertsLikeTheDecimalReader)
 {
@@ -115,7 +122,8 @@ TEST_P(KConfigNum, convertsLikeTheDecimalReader)
         file += QByteArray("n=") + c.value + "\n";
     KConfig cfg(fileWith(file), true);
     cfg.setGroup("g");
-    EXPECT_EQ(cfg.readNumEntry("n", c.defaultValue), c.expected) << (c.value ? c.value : "(absent)");
+    EXPECT_EQ(cfg.readNumEntry("n", c.defaultValue), c.expected)
+        << (c.value ? c.value : "(absent)");
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, KConfigNum,
@@ -130,7 +138,9 @@ struct BoolCase {
     bool expected;
 };
 
-class KConfigBool : public ::testing::TestWithParam<BoolCase> {};
+class KConfigBool : public ::testing::TestWithParam<BoolCase>
+{
+};
 
 TEST_P(KConfigBool, acceptsWordsAndNumbers)
 {
@@ -140,16 +150,18 @@ TEST_P(KConfigBool, acceptsWordsAndNumbers)
         file += QByteArray("b=") + c.value + "\n";
     KConfig cfg(fileWith(file), true);
     cfg.setGroup("g");
-    EXPECT_EQ(cfg.readBoolEntry("b", c.defaultValue), c.expected) << (c.value ? c.value : "(absent)");
+    EXPECT_EQ(cfg.readBoolEntry("b", c.defaultValue), c.expected)
+        << (c.value ? c.value : "(absent)");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Booleans, KConfigBool,
-    ::testing::Values(BoolCase{nullptr, true, true}, BoolCase{"", true, true},
-                      BoolCase{"On", false, true}, BoolCase{"1", false, true},
-                      BoolCase{"TRUE", false, true}, BoolCase{"yes", true, false},
-                      BoolCase{"OFF", true, false}, BoolCase{"false", true, false},
-                      BoolCase{"0", true, false}, BoolCase{"7", false, true}));
+INSTANTIATE_TEST_SUITE_P(Booleans, KConfigBool,
+                         ::testing::Values(BoolCase{nullptr, true, true}, BoolCase{"", true, true},
+                                           BoolCase{"On", false, true}, BoolCase{"1", false, true},
+                                           BoolCase{"TRUE", false, true},
+                                           BoolCase{"yes", true, false},
+                                           BoolCase{"OFF", true, false},
+                                           BoolCase{"false", true, false},
+                                           BoolCase{"0", true, false}, BoolCase{"7", false, true}));
 
 TEST(KConfig, listEntriesDropEmptyPiecesAndKeepBlanks)
 {

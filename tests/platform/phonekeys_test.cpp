@@ -8,7 +8,9 @@ struct KeyRow {
     int phone;
 };
 
-class PhoneKeyNumbering : public ::testing::TestWithParam<KeyRow> {};
+class PhoneKeyNumbering : public ::testing::TestWithParam<KeyRow>
+{
+};
 
 TEST_P(PhoneKeyNumbering, translatesBothWays)
 {
@@ -17,19 +19,19 @@ TEST_P(PhoneKeyNumbering, translatesBothWays)
     EXPECT_EQ(PhoneKeys::toToolkit(r.phone), r.toolkit);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredBindings, PhoneKeyNumbering,
-    ::testing::Values(KeyRow{Qt::Key_F11, 4154}, KeyRow{Qt::Key_F12, 4155},
-                      KeyRow{Qt::Key_Enter, 4101}, KeyRow{Qt::Key_Return, 4100},
-                      KeyRow{Qt::Key_Up, 4115}, KeyRow{Qt::Key_Down, 4117},
-                      KeyRow{Qt::Key_Left, 4114}, KeyRow{Qt::Key_Right, 4116},
-                      KeyRow{Qt::Key_F3, 4146}, KeyRow{Qt::Key_F2, 4145},
-                      KeyRow{Qt::Key_F29, 4172}, KeyRow{Qt::Key_F28, 4171},
-                      KeyRow{Qt::Key_F9, 4152}, KeyRow{Qt::Key_F10, 4153},
-                      KeyRow{Qt::Key_F5, 4148}, KeyRow{Qt::Key_PageUp, 0x1016},
-                      KeyRow{Qt::Key_Escape, 0x1000},
-                      // printable keys keep their numbers
-                      KeyRow{Qt::Key_A, 'A'}, KeyRow{Qt::Key_5, '5'}));
+INSTANTIATE_TEST_SUITE_P(StoredBindings, PhoneKeyNumbering,
+                         ::testing::Values(KeyRow{Qt::Key_F11, 4154}, KeyRow{Qt::Key_F12, 4155},
+                                           KeyRow{Qt::Key_Enter, 4101},
+                                           KeyRow{Qt::Key_Return, 4100}, KeyRow{Qt::Key_Up, 4115},
+                                           KeyRow{Qt::Key_Down, 4117}, KeyRow{Qt::Key_Left, 4114},
+                                           KeyRow{Qt::Key_Right, 4116}, KeyRow{Qt::Key_F3, 4146},
+                                           KeyRow{Qt::Key_F2, 4145}, KeyRow{Qt::Key_F29, 4172},
+                                           KeyRow{Qt::Key_F28, 4171}, KeyRow{Qt::Key_F9, 4152},
+                                           KeyRow{Qt::Key_F10, 4153}, KeyRow{Qt::Key_F5, 4148},
+                                           KeyRow{Qt::Key_PageUp, 0x1016},
+                                           KeyRow{Qt::Key_Escape, 0x1000},
+                                           // printable keys keep their numbers
+                                           KeyRow{Qt::Key_A, 'A'}, KeyRow{Qt::Key_5, '5'}));
 
 TEST(PhoneKeys, desktopKeysStandForThePhonesKeys)
 {

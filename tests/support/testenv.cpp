@@ -11,10 +11,17 @@
 #include <memory>
 #include <vector>
 
-namespace testenv {
+namespace testenv
+{
 
-QString sourceDir() { return qEnvironmentVariable("ORBAL_SOURCE_DIR"); }
-QString binaryDir() { return qEnvironmentVariable("ORBAL_BINARY_DIR"); }
+QString sourceDir()
+{
+    return qEnvironmentVariable("ORBAL_SOURCE_DIR");
+}
+QString binaryDir()
+{
+    return qEnvironmentVariable("ORBAL_BINARY_DIR");
+}
 
 QString scratchDir(const QString &name)
 {

@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <functional>
 
-namespace testenv {
+namespace testenv
+{
 
 // The source and build trees, as ctest hands them to every test.
 QString sourceDir();
