@@ -135,6 +135,7 @@ void SkinPainter::skinLoaded()
     m_lastPercent = -1;
     m_titleWidth = -1;
     m_titleOffset = 0;
+    m_titleSettled = false;
     m_topRow = 0;
 }
 
@@ -152,12 +153,14 @@ void SkinPainter::setTitleText(const QString &text)
     m_title = wanted;
     m_titleOffset = 0;
     m_titleWidth = -1;
+    m_titleSettled = false;
 }
 
 void SkinPainter::showMessage(const QString &text, int ticks)
 {
     m_message = text;
     m_countdown = ticks;
+    m_titleSettled = false;
 }
 
 QPixmap SkinPainter::turn(const QPixmap &landscape)
@@ -206,6 +209,7 @@ void SkinPainter::paintFull()
     if (m_skin.picture().isNull())
         return;
     m_lastPercent = -1;
+    m_titleSettled = false;
     auto updater = std::move(m_updater); // the window repaints all of it afterwards
     m_updater = nullptr;
     {
@@ -399,29 +403,42 @@ void SkinPainter::drawTitle()
     if (m_titleBuf.isNull() || tw[2] <= 0 || tw[3] <= 0)
         return;
     const int W = tw[2];
+    const int place = mode * 2 + (orbalState().hPanelsHidden ? 1 : 0);
+    if (m_titleSettled && m_titleSettledMode == place && m_countdown <= 0)
+        return;
+    bool drewTitle = false;
     {
         QPainter p(&m_titleBuf);
         blit(p, 0, 0, m_skin.picture(), tw[4], tw[5], tw[2], tw[3]);
-        p.setFont(m_titleFont);
-        p.setPen(m_skin.titleColor());
         const int flags = Qt::AlignLeft | Qt::AlignTop;
         if (m_countdown > 0) {
             --m_countdown;
+            p.setFont(m_titleFont);
+            p.setPen(m_skin.titleColor());
             p.drawText(QRect(0, 0, 4096, tw[3]), flags, m_message);
         } else if (!m_title.isNull()) {
+            drewTitle = true;
             if (m_titleWidth < 0) {
-                QRect bound;
-                p.drawText(QRect(0, 0, 4096, tw[3]), flags, m_title, &bound);
+                // Measured and drawn once per title; ticks copy it at their offset.
+                const QRect bound = QFontMetrics(m_titleFont).boundingRect(
+                    QRect(0, 0, 4096, tw[3]), flags, m_title);
                 m_titleWidth = bound.width();
                 m_titleDir = -1;
                 m_titleOffset = m_titleWidth > W ? 5 : 0;
+                m_titleText = QPixmap(qMax(1, bound.right() + 1), tw[3]);
+                m_titleText.fill(Qt::transparent);
+                QPainter t(&m_titleText);
+                t.setFont(m_titleFont);
+                t.setPen(m_skin.titleColor());
+                t.drawText(QRect(0, 0, 4096, tw[3]), flags, m_title);
+                p.drawPixmap(0, 0, m_titleText);
             } else {
                 int x = W - m_titleWidth;
                 if (m_titleOffset >= 0)
                     x = 0;
                 else if (m_titleOffset + m_titleWidth > W)
                     x = m_titleOffset;
-                p.drawText(QRect(x, 0, 4096, tw[3]), flags, m_title);
+                p.drawPixmap(x, 0, m_titleText);
             }
             if (m_titleWidth > W) {
                 m_titleOffset += m_titleDir;
@@ -432,6 +449,8 @@ void SkinPainter::drawTitle()
             }
         }
     }
+    m_titleSettled = drewTitle && m_titleWidth <= W;
+    m_titleSettledMode = place;
     QPainter c(&m_canvas);
     if (mode == 2) {
         c.drawPixmap(tw[0], tw[1], m_titleBuf);
@@ -821,6 +840,7 @@ void SkinPainter::drawVolumeSlider(int position, bool pressed)
 
 void SkinPainter::drawSlideFrame(const QPixmap &turnedBackground, int d)
 {
+    m_titleSettled = false;
     {
         QPainter p(&m_canvas);
         p.drawPixmap(0, 0, turnedBackground);

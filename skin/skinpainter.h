@@ -144,8 +144,13 @@ private:
     QPixmap m_sliderBuf;
 
     QString m_title;
+    QPixmap m_titleText; // the title drawn once, transparent, so a tick only copies a slice
     QString m_message;
     int m_countdown = 0;
+    // The title area already shows what a tick would draw (a title that fits, no message):
+    // ticks then draw nothing until something changes it.
+    bool m_titleSettled = false;
+    int m_titleSettledMode = 0;
     int m_titleWidth = -1;
     int m_titleOffset = 0;
     int m_titleDir = -1;

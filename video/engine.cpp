@@ -17,6 +17,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -275,8 +276,14 @@ bool Engine::play(const QString &path)
         return false;
     }
 
+    const pid_t frontEnd = ::getpid();
     m_pid = ::fork();
     if (m_pid == 0) {
+        // Should the front-end die without closing (killed, crashed), the player goes too
+        // instead of playing on unseen.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != frontEnd)
+            ::_exit(127);
         ::dup2(m_cmdPair[0], STDIN_FILENO);
         ::dup2(m_outPair[1], STDOUT_FILENO);
         ::dup2(m_outPair[1], STDERR_FILENO);

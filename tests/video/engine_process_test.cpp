@@ -475,3 +475,45 @@ TEST_P(Booster, reappliedAfterOutputThatFollowsACommand)
 INSTANTIATE_TEST_SUITE_P(Setting, Booster, ::testing::Bool());
 
 } // namespace
+
+TEST(EngineOrphans, playerEndsWhenTheFrontEndDies)
+{
+    // A front-end killed without closing must not leave its player running unseen.
+    testenv::useQuietHome();
+    const QString app = testenv::scratchDir("orphan");
+    fakemplayer::install(app);
+    // A player that, like mplayer, plays on when its command channel closes.
+    testenv::writeFile(app + "/mplayer", "#!/bin/sh\nexec sleep 30\n");
+    QFile::setPermissions(app + "/mplayer", QFile::permissions(app + "/mplayer") |
+                                                QFileDevice::ExeOwner);
+    const QString media = fakeMedia(app, "song.mp3");
+    int pidPipe[2];
+    ASSERT_EQ(::pipe(pidPipe), 0);
+    const pid_t frontEnd = ::fork();
+    ASSERT_GE(frontEnd, 0);
+    if (frontEnd == 0) {
+        ::close(pidPipe[0]);
+        Engine engine;
+        engine.play(media);
+        const pid_t player = engine.pid();
+        (void)!::write(pidPipe[1], &player, sizeof player);
+        ::pause(); // until the test kills this process
+        ::_exit(0);
+    }
+    ::close(pidPipe[1]);
+    pid_t player = 0;
+    ASSERT_EQ(::read(pidPipe[0], &player, sizeof player), ssize_t(sizeof player));
+    ::close(pidPipe[0]);
+    ASSERT_GT(player, 0);
+    EXPECT_FALSE(processGone(player));
+    ::kill(frontEnd, SIGKILL);
+    ::waitpid(frontEnd, nullptr, 0);
+    // Orphans are reaped by whoever adopts them, so an unreaped zombie counts as ended.
+    auto ended = [player] {
+        const QByteArray stat = testenv::readFile(QString("/proc/%1/stat").arg(player));
+        const int close = stat.lastIndexOf(')');
+        return stat.isEmpty() || (close > 0 && stat.mid(close + 2, 1) == "Z");
+    };
+    EXPECT_TRUE(testenv::waitFor(ended, 5000));
+    ::kill(player, SIGKILL);
+}

@@ -383,6 +383,36 @@ TEST_F(SkinPainterTest, messageReplacesTheTitleForItsTicks)
     EXPECT_TRUE(m_painter.message().isNull());
 }
 
+TEST_F(SkinPainterTest, aTitleThatFitsIsDrawnOnceAndComesBackAfterAMessage)
+{
+    m_painter.paintFull();
+    m_painter.setTitleText(QStringLiteral("song"));
+    const Skin::List &tw = m_skin[K::TitleWin];
+    const QRect area(tw[0], tw[1], tw[2], tw[3]);
+    m_updated = QRect();
+    m_painter.drawTitle();
+    EXPECT_EQ(m_updated, area);
+    const QImage withTitle = canvas().copy(area);
+    m_updated = QRect();
+    for (int i = 0; i < 5; ++i)
+        m_painter.drawTitle();
+    EXPECT_TRUE(m_updated.isNull()) << "a still title is not redrawn every tick";
+
+    m_painter.showMessage(QStringLiteral("Volume  50%"), 2);
+    m_painter.drawTitle();
+    EXPECT_NE(canvas().copy(area), withTitle);
+    m_painter.drawTitle();
+    m_painter.drawTitle(); // the message's time is over: the title is back
+    EXPECT_EQ(canvas().copy(area), withTitle);
+
+    // A full repaint clears the area, so the next tick draws the title again.
+    m_painter.paintFull();
+    m_updated = QRect();
+    m_painter.drawTitle();
+    EXPECT_EQ(m_updated, area);
+    EXPECT_EQ(canvas().copy(area), withTitle);
+}
+
 TEST_F(SkinPainterTest, lightsCycleThroughThreeFramesAndStopWhenOff)
 {
     m_painter.paintFull();
