@@ -2,10 +2,13 @@
 
 #include "dropin/kconfig.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <iterator>
@@ -62,6 +65,61 @@ QPixmap loadPicture(const QString &path)
     if (!path.isEmpty() && QFileInfo::exists(path))
         pixmap.load(path, "PNG", Qt::OrderedDither | Qt::OrderedAlphaDither);
     return pixmap;
+}
+
+// The skin picture decoded once and kept as raw pixels in the drawing format: decoding the
+// PNG is most of the program's start-up, reading the pixels back is a fraction of it. The
+// cache names the PNG's size and time; any mismatch or damage means decoding it again.
+struct CacheHeader {
+    char magic[8];
+    qint64 pngSize;
+    qint64 pngTime;
+    qint32 width;
+    qint32 height;
+};
+constexpr char kCacheMagic[8] = {'O', 'R', 'B', 'S', 'K', 'I', 'N', '1'};
+
+QPixmap loadCachedPicture(const QString &path, const QString &cachePath)
+{
+    const QFileInfo png(path);
+    if (path.isEmpty() || !png.isFile())
+        return QPixmap();
+    const qint64 pngTime = png.lastModified().toMSecsSinceEpoch();
+    QFile cache(cachePath);
+    if (!cachePath.isEmpty() && cache.open(QIODevice::ReadOnly)) {
+        CacheHeader h;
+        if (cache.read(reinterpret_cast<char *>(&h), sizeof h) == qint64(sizeof h) &&
+            std::equal(std::begin(kCacheMagic), std::end(kCacheMagic), h.magic) &&
+            h.pngSize == png.size() && h.pngTime == pngTime && h.width > 0 && h.height > 0 &&
+            h.width <= 8192 && h.height <= 8192) {
+            QImage image(h.width, h.height, QImage::Format_ARGB32_Premultiplied);
+            const qint64 bytes = image.sizeInBytes();
+            if (cache.size() == qint64(sizeof h) + bytes &&
+                cache.read(reinterpret_cast<char *>(image.bits()), bytes) == bytes)
+                return QPixmap::fromImage(std::move(image));
+        }
+        cache.close();
+    }
+    QImage image;
+    if (!image.load(path, "PNG"))
+        return QPixmap();
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied,
+                                  Qt::OrderedDither | Qt::OrderedAlphaDither);
+    if (!cachePath.isEmpty() && QDir().mkpath(QFileInfo(cachePath).absolutePath())) {
+        QSaveFile out(cachePath);
+        CacheHeader h;
+        std::copy(std::begin(kCacheMagic), std::end(kCacheMagic), h.magic);
+        h.pngSize = png.size();
+        h.pngTime = pngTime;
+        h.width = image.width();
+        h.height = image.height();
+        if (out.open(QIODevice::WriteOnly) &&
+            out.write(reinterpret_cast<const char *>(&h), sizeof h) == qint64(sizeof h) &&
+            out.write(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()) ==
+                image.sizeInBytes())
+            out.commit();
+    }
+    return QPixmap::fromImage(std::move(image));
 }
 
 } // namespace
@@ -161,7 +219,10 @@ bool Skin::load(const QString &appDir, const QString &skinName)
     auto in = [this](const char *file) {
         return m_dir.isEmpty() ? QString() : m_dir + QLatin1Char('/') + QLatin1String(file);
     };
-    m_picture = loadPicture(in("skins.png"));
+    m_picture = loadCachedPicture(in("skins.png"),
+                                  m_dir.isEmpty() ? QString()
+                                                  : appDir + QLatin1String("/.xmms/cache/") +
+                                                        skinName + QLatin1String(".skins.argb"));
     m_miniButtons = loadPicture(in("mini_btn.png"));
     m_miniMain = loadPicture(in("mini_main.png"));
     m_mask = loadMask(in("mask.png"));

@@ -420,8 +420,8 @@ void SkinPainter::drawTitle()
             drewTitle = true;
             if (m_titleWidth < 0) {
                 // Measured and drawn once per title; ticks copy it at their offset.
-                const QRect bound = QFontMetrics(m_titleFont).boundingRect(
-                    QRect(0, 0, 4096, tw[3]), flags, m_title);
+                const QRect bound = QFontMetrics(m_titleFont)
+                                        .boundingRect(QRect(0, 0, 4096, tw[3]), flags, m_title);
                 m_titleWidth = bound.width();
                 m_titleDir = -1;
                 m_titleOffset = m_titleWidth > W ? 5 : 0;

@@ -484,8 +484,8 @@ TEST(EngineOrphans, playerEndsWhenTheFrontEndDies)
     fakemplayer::install(app);
     // A player that, like mplayer, plays on when its command channel closes.
     testenv::writeFile(app + "/mplayer", "#!/bin/sh\nexec sleep 30\n");
-    QFile::setPermissions(app + "/mplayer", QFile::permissions(app + "/mplayer") |
-                                                QFileDevice::ExeOwner);
+    QFile::setPermissions(app + "/mplayer",
+                          QFile::permissions(app + "/mplayer") | QFileDevice::ExeOwner);
     const QString media = fakeMedia(app, "song.mp3");
     int pidPipe[2];
     ASSERT_EQ(::pipe(pidPipe), 0);

@@ -3,8 +3,10 @@
 #include "skin/skin.h"
 #include "tests/support/testenv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -295,6 +297,52 @@ TEST(Skin, missingOrBrokenPicturesLoadAsEmpty)
         EXPECT_TRUE(skin.lights(false, 1).isNull());
         EXPECT_TRUE(skin.lights(true, 2).isNull());
     }
+}
+
+TEST(Skin, decodedPictureCacheFollowsThePictureAndSurvivesDamage)
+{
+    const QString app = appWithSkin("[SKINS]\nprev=1,2,3,4,5,6\n");
+    const QString png = app + "/skins/s/skins.png";
+    const QString cache = app + "/.xmms/cache/s.skins.argb";
+    auto picture = [&](QColor colour, int width) {
+        QImage image(width, 7, QImage::Format_ARGB32);
+        image.fill(colour);
+        image.setPixelColor(1, 1, QColor(0, 0, 255, 128)); // half transparent
+        ASSERT_TRUE(image.save(png, "PNG"));
+    };
+    auto pixelsOf = [&] {
+        Skin skin;
+        skin.load(app, "s");
+        return skin.picture().toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    picture(Qt::red, 9);
+    const QImage first = pixelsOf();
+    ASSERT_TRUE(QFileInfo::exists(cache));
+    EXPECT_EQ(first.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(pixelsOf(), first) << "read back from the cache";
+    // The pixels really come from the cache while it matches the picture.
+    QByteArray bytes = testenv::readFile(cache);
+    bytes[bytes.size() - 1] = char(0x7f); // last pixel's alpha
+    testenv::writeFile(cache, bytes);
+    EXPECT_NE(pixelsOf(), first);
+    QFile::remove(cache);
+
+    // A new picture (other size and time) is decoded again, not taken from the cache.
+    picture(Qt::green, 11);
+    QFile(png).setFileTime(QDateTime::currentDateTime().addSecs(60),
+                           QFileDevice::FileModificationTime);
+    const QImage second = pixelsOf();
+    EXPECT_EQ(second.width(), 11);
+    EXPECT_EQ(second.pixelColor(0, 0), QColor(Qt::green));
+
+    // A damaged or cut cache is not trusted.
+    for (const QByteArray &junk : {QByteArray("ORBSKIN1"), QByteArray(4096, '\xff')}) {
+        testenv::writeFile(cache, junk);
+        EXPECT_EQ(pixelsOf(), second);
+    }
+    QByteArray cut = testenv::readFile(cache);
+    testenv::writeFile(cache, cut.left(cut.size() - 4));
+    EXPECT_EQ(pixelsOf(), second);
 }
 
 TEST(Skin, missingApplicationFolderDoesNotCrash)
