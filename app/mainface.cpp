@@ -222,8 +222,6 @@ MainFace::MainFace(QWidget *parent, const char *name)
         s.lyricLineHeight = LyricPanel::lineHeightForFontSize(s.lyricFontSize, 32);
 
     m_checkTimer = new QTimer(this);
-    // Whole-second timers share their wake-ups with the engine's poll.
-    m_checkTimer->setTimerType(Qt::VeryCoarseTimer);
     connect(m_checkTimer, &QTimer::timeout, this, &MainFace::doCheckTimer);
     m_checkTimer->start(1000);
 

@@ -150,7 +150,6 @@ Engine::Engine(QObject *parent, const char *name) : QObject(parent)
     setObjectName(QString::fromLatin1(name ? name : "Engine"));
     m_appDir = QDir::currentPath();
     m_pollTimer = new QTimer(this);
-    m_pollTimer->setTimerType(Qt::VeryCoarseTimer); // wakes with the window's status poll
     connect(m_pollTimer, &QTimer::timeout, this, &Engine::sltTimer);
     m_pollTimer->start(1000);
 
