@@ -19,6 +19,7 @@
 #include "playlist/playlist.h"
 #include "playlist/playlistfile.h"
 #include "readme/xreadmewidget.h"
+#include "skin/picturecache.h"
 #include "skin/pointerinput.h"
 #include "video/engine.h"
 
@@ -34,6 +35,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcApp, "orbal.app")
 
@@ -63,6 +65,8 @@ struct FontRow {
     int size;
     int lineHeight;
 };
+constexpr int kTitleStep = 200; // ms between two steps of the title ticker
+
 constexpr FontRow kFontRows[] = {{12, 20}, {14, 24}, {16, 28}, {18, 32}, {21, 40}};
 
 // The video menu's geometry entries 1-4: the one key each switches on.
@@ -140,12 +144,22 @@ MainFace::MainFace(QWidget *parent, const char *name)
 
     const QString backskin =
         fromUtf8Setting(frontEnd.readEntry(QStringLiteral("backskin"), QString()));
-    QPixmap background;
-    if (backskin.isEmpty() || !QFile::exists(backskin) || !background.load(backskin, "PNG"))
-        background.load(path("/skins/default/backskin.png"), "PNG");
-    m_painter.setBackground(background);
+    const PictureCache cache(path("/.xmms/cache"));
+    const QString slot = QStringLiteral("background");
+    QImage background;
+    if (!backskin.isEmpty())
+        background = cache.load(backskin, slot, PictureCache::decodePicture);
+    if (background.isNull())
+        background =
+            cache.load(path("/skins/default/backskin.png"), slot, PictureCache::decodePicture);
+    m_painter.setBackground(QPixmap::fromImage(background));
     m_painter.setBaseFont(font());
-    m_painter.setUpdater([this](const QRect &rect) { update(rect); });
+    m_painter.setUpdater([this](const QRect &rect) {
+        if (m_drawingNow)
+            m_drawnNow += rect;
+        else
+            update(rect);
+    });
 
     m_dispatcher = new CommandDispatcher(m_skin, m_painter, this, m_appDir);
     m_dispatcher->setXmms(m_xmms);
@@ -206,8 +220,10 @@ MainFace::MainFace(QWidget *parent, const char *name)
         mixer_set_volume(s.volume);
 
     m_titleTimer = new QTimer(this);
+    // Precise, so the steps keep the beat the one-second tick sets them (see doCheckTimer).
+    m_titleTimer->setTimerType(Qt::PreciseTimer);
     connect(m_titleTimer, &QTimer::timeout, this, &MainFace::drawTitle);
-    m_titleTimer->start(200);
+    m_titleTimer->start(kTitleStep);
 
     bool known = false;
     for (int i = 0; i < int(std::size(kFontRows)); ++i) {
@@ -537,7 +553,12 @@ void MainFace::paintEvent(QPaintEvent *event)
         m_painter.paintFull();
     }
     QPainter p(this);
-    p.drawPixmap(event->rect(), m_painter.canvas(), event->rect());
+    // A rectangle at a time: a copy clipped to a region of several rectangles is drawn as a
+    // blend (split among helper threads), a copy within one rectangle is a plain line copy.
+    for (const QRect &rect : event->region()) {
+        p.setClipRect(rect);
+        p.drawPixmap(rect, m_painter.canvas(), rect);
+    }
 }
 
 void MainFace::focusInEvent(QFocusEvent *)
@@ -585,7 +606,7 @@ void MainFace::sltminwin()
 void MainFace::kerfaclose()
 {
     orbalState().layoutMode = 2;
-    m_titleTimer->start(200);
+    m_titleTimer->start(kTitleStep);
     clearMask();
     move(0, 0);
     repaintWhole();
@@ -621,7 +642,13 @@ void MainFace::drawTimer(int seconds, unsigned int rate, unsigned int frequency,
 
 void MainFace::drawTitle()
 {
+    // Five times a second while a title scrolls: shown straight away, one paint without a
+    // trip through the event queue.
+    m_drawingNow = true;
     m_painter.drawTitle();
+    m_drawingNow = false;
+    if (!m_drawnNow.isEmpty())
+        repaint(std::exchange(m_drawnNow, QRegion()));
 }
 
 void MainFace::drawPList(int firstRow)
@@ -678,6 +705,13 @@ void MainFace::buttonClick(int code)
 void MainFace::doCheckTimer()
 {
     m_dispatcher->doCheckTimer();
+    // The title steps go on from this tick, so every fifth step shares its wake-up: a step
+    // due within half a step comes now, one due later waits for its place in the new beat.
+    if (m_titleTimer->isActive()) {
+        if (m_titleTimer->remainingTime() < kTitleStep / 2)
+            m_painter.drawTitle();
+        m_titleTimer->start(kTitleStep);
+    }
 }
 
 void MainFace::plistPOSClick(int row)

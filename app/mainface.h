@@ -11,6 +11,7 @@
 #include "skin/skinpainter.h"
 
 #include <QPointer>
+#include <QRegion>
 #include <QString>
 
 class CommandDispatcher;
@@ -135,4 +136,6 @@ private:
     QPointer<XMMSPlayer> m_xmms;
     QPointer<PlayList> m_editor;
     bool m_fullPending = true;
+    bool m_drawingNow = false; // what the painter draws goes to m_drawnNow, not update()
+    QRegion m_drawnNow;
 };

@@ -102,12 +102,20 @@ void KConfigBackend::sync()
         path = QDir::homePath() + QLatin1Char('/') + path;
     qCDebug(lcSettings).noquote() << QString("writing to %1").arg(path);
 
+    const QByteArray bytes = serialize();
+    // A file that already holds these bytes is left alone: most syncs change nothing, and
+    // each write costs the card a flush.
+    {
+        QFile current(path);
+        if (current.open(QIODevice::ReadOnly) && current.size() == bytes.size() &&
+            current.readAll() == bytes)
+            return;
+    }
     // Written beside the old file and renamed over it, so a crash or a full disk
     // never leaves half a settings file behind.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
-    const QByteArray bytes = serialize();
     // A short write (full card, size limit) must not be renamed over the old file.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -92,33 +93,60 @@ void LyricPanel::drawLines(QPainter &p, const LyricTable &table, int current, do
         p.drawText(QRect(0, int(y), width, kLineBoxHeight), kTextFlags, table.at(i).text);
 }
 
-void LyricPanel::prepare(QImage &buffer, QSize size)
+const QImage &LyricPanel::Backdrop::of(const QPixmap &picture, const QRect &source, QSize size,
+                                       bool turned)
 {
-    if (buffer.size() != size)
-        buffer = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    // Parts of the skin that hold no picture must not keep the previous text.
-    buffer.fill(Qt::transparent);
+    // Opaque, in the window's format: a plain line copy onto the window where drawing the
+    // picture anew each second would be a blend (which wakes helper threads). Parts of the
+    // skin that hold no picture are black and never keep earlier text.
+    const qint64 wanted = picture.cacheKey();
+    if (image.size() == size && key == wanted && from == source && wasTurned == turned)
+        return image;
+    key = wanted;
+    from = source;
+    wasTurned = turned;
+    image = QImage(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::black);
+    QPainter p(&image);
+    if (turned) {
+        // The 320 x 120 band turned by 270 degrees: band pixel (x, y) lands on (y, 319 - x).
+        p.translate(0, source.width());
+        p.rotate(270);
+    }
+    p.drawPixmap(QPoint(0, 0), picture, source);
+    return image;
+}
+
+// Into the buffer kept from the last drawing: no fresh memory every second.
+void LyricPanel::copyInto(QImage &buffer, const QImage &backdrop)
+{
+    if (buffer.size() != backdrop.size() || buffer.format() != backdrop.format() ||
+        buffer.bytesPerLine() != backdrop.bytesPerLine() || !buffer.isDetached())
+        buffer = QImage(backdrop.size(), backdrop.format());
+    if (!buffer.isNull())
+        std::memcpy(buffer.bits(), backdrop.constBits(), backdrop.sizeInBytes());
 }
 
 const QImage &LyricPanel::renderVertical(const LyricTable &table, const Skin &skin,
                                          const Look &look)
 {
     // Bounded by the window: a skin asking for more gets no bigger buffer.
-    prepare(m_vertical, skin.show.size().expandedTo(QSize(0, 0)).boundedTo(kWindowSize));
+    const QSize size = skin.show.size().expandedTo(QSize(0, 0)).boundedTo(kWindowSize);
+    copyInto(m_vertical,
+             m_verticalBack.of(skin.skin, QRect(skin.showSource, skin.show.size()), size, false));
     if (m_vertical.isNull())
         return m_vertical;
     QPainter p(&m_vertical);
-    p.drawPixmap(0, 0, skin.skin, skin.showSource.x(), skin.showSource.y(), skin.show.width(),
-                 skin.show.height());
     drawLines(p, table, m_current, m_scroll, kVerticalWidth, skin.show.height(), look);
     return m_vertical;
 }
 
 const QImage &LyricPanel::renderMini(const LyricTable &table, const Skin &skin, const Look &look)
 {
-    prepare(m_mini, kMiniStripSource.size());
+    copyInto(m_mini, m_miniBack.of(skin.skin, kMiniStripSource, kMiniStripSource.size(), false));
     QPainter p(&m_mini);
-    p.drawPixmap(QPoint(0, 0), skin.skin, kMiniStripSource);
     if (!table.isEmpty()) {
         p.setFont(sized(look.font, kMiniFontSize));
         p.setPen(look.current);
@@ -131,13 +159,13 @@ const QImage &LyricPanel::renderMini(const LyricTable &table, const Skin &skin, 
 const QImage &LyricPanel::renderHorizontal(const LyricTable &table, const Skin &skin,
                                            const Look &look)
 {
-    // The 320 x 120 band is drawn through a painter turned by 270 degrees, so the buffer
-    // is already in screen orientation: band pixel (x, y) lands on (y, 319 - x).
-    prepare(m_horizontal, kHorizontalSource.size().transposed());
+    // Drawn through a painter turned by 270 degrees, so the buffer is already in screen
+    // orientation.
+    copyInto(m_horizontal, m_horizontalBack.of(skin.background, kHorizontalSource,
+                                               kHorizontalSource.size().transposed(), true));
     QPainter p(&m_horizontal);
     p.translate(0, kHorizontalSource.width());
     p.rotate(270);
-    p.drawPixmap(QPoint(0, 0), skin.background, kHorizontalSource);
     drawLines(p, table, m_current, m_scroll, kHorizontalWidth, kHorizontalPanelHeight, look);
     return m_horizontal;
 }

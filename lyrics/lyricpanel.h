@@ -77,7 +77,15 @@ public:
                           int width, int height, const Look &look);
 
 private:
-    static void prepare(QImage &buffer, QSize size);
+    // A panel's picture under the text, composed once per picture, place and size.
+    struct Backdrop {
+        const QImage &of(const QPixmap &picture, const QRect &source, QSize size, bool turned);
+        qint64 key = 0;
+        QRect from;
+        bool wasTurned = false;
+        QImage image;
+    };
+    static void copyInto(QImage &buffer, const QImage &backdrop);
 
     int m_current = 0;
     double m_time = 0.0;
@@ -85,4 +93,7 @@ private:
     QImage m_vertical;     // `lrcwin_show` size
     QImage m_mini;         // the strip under the mini bar
     QImage m_horizontal;   // the horizontal band, already turned
+    Backdrop m_verticalBack;
+    Backdrop m_miniBack;
+    Backdrop m_horizontalBack;
 };

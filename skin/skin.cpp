@@ -1,17 +1,18 @@
 #include "skin/skin.h"
 
 #include "dropin/kconfig.h"
+#include "skin/picturecache.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <iterator>
+
+#include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcSkin, "orbal.skin")
 
@@ -41,12 +42,12 @@ constexpr KeyRow keyTable[] = {
 };
 static_assert(std::size(keyTable) == Skin::KeyCount, "one row per element key");
 
-QBitmap loadMask(const QString &path)
+// Dark pixels are the shape; a picture with alpha counts its transparent part as outside.
+QImage decodeMask(const QString &path)
 {
     QImage image;
-    if (path.isEmpty() || !image.load(path, "PNG"))
-        return QBitmap();
-    // Dark pixels are the shape; a picture with alpha counts its transparent part as outside.
+    if (!image.load(path, "PNG"))
+        return QImage();
     if (image.hasAlphaChannel()) {
         QImage flat(image.size(), QImage::Format_RGB32);
         flat.fill(Qt::white);
@@ -56,7 +57,7 @@ QBitmap loadMask(const QString &path)
                     flat.setPixel(x, y, image.pixel(x, y) | 0xff000000u);
         image = flat;
     }
-    return QBitmap::fromImage(image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither));
+    return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 QPixmap loadPicture(const QString &path)
@@ -65,61 +66,6 @@ QPixmap loadPicture(const QString &path)
     if (!path.isEmpty() && QFileInfo::exists(path))
         pixmap.load(path, "PNG", Qt::OrderedDither | Qt::OrderedAlphaDither);
     return pixmap;
-}
-
-// The skin picture decoded once and kept as raw pixels in the drawing format: decoding the
-// PNG is most of the program's start-up, reading the pixels back is a fraction of it. The
-// cache names the PNG's size and time; any mismatch or damage means decoding it again.
-struct CacheHeader {
-    char magic[8];
-    qint64 pngSize;
-    qint64 pngTime;
-    qint32 width;
-    qint32 height;
-};
-constexpr char kCacheMagic[8] = {'O', 'R', 'B', 'S', 'K', 'I', 'N', '1'};
-
-QPixmap loadCachedPicture(const QString &path, const QString &cachePath)
-{
-    const QFileInfo png(path);
-    if (path.isEmpty() || !png.isFile())
-        return QPixmap();
-    const qint64 pngTime = png.lastModified().toMSecsSinceEpoch();
-    QFile cache(cachePath);
-    if (!cachePath.isEmpty() && cache.open(QIODevice::ReadOnly)) {
-        CacheHeader h;
-        if (cache.read(reinterpret_cast<char *>(&h), sizeof h) == qint64(sizeof h) &&
-            std::equal(std::begin(kCacheMagic), std::end(kCacheMagic), h.magic) &&
-            h.pngSize == png.size() && h.pngTime == pngTime && h.width > 0 && h.height > 0 &&
-            h.width <= 8192 && h.height <= 8192) {
-            QImage image(h.width, h.height, QImage::Format_ARGB32_Premultiplied);
-            const qint64 bytes = image.sizeInBytes();
-            if (cache.size() == qint64(sizeof h) + bytes &&
-                cache.read(reinterpret_cast<char *>(image.bits()), bytes) == bytes)
-                return QPixmap::fromImage(std::move(image));
-        }
-        cache.close();
-    }
-    QImage image;
-    if (!image.load(path, "PNG"))
-        return QPixmap();
-    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied,
-                                  Qt::OrderedDither | Qt::OrderedAlphaDither);
-    if (!cachePath.isEmpty() && QDir().mkpath(QFileInfo(cachePath).absolutePath())) {
-        QSaveFile out(cachePath);
-        CacheHeader h;
-        std::copy(std::begin(kCacheMagic), std::end(kCacheMagic), h.magic);
-        h.pngSize = png.size();
-        h.pngTime = pngTime;
-        h.width = image.width();
-        h.height = image.height();
-        if (out.open(QIODevice::WriteOnly) &&
-            out.write(reinterpret_cast<const char *>(&h), sizeof h) == qint64(sizeof h) &&
-            out.write(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()) ==
-                image.sizeInBytes())
-            out.commit();
-    }
-    return QPixmap::fromImage(std::move(image));
 }
 
 } // namespace
@@ -168,6 +114,7 @@ QStringList Skin::items(Key key) const
 
 bool Skin::load(const QString &appDir, const QString &skinName)
 {
+    m_lightsSeen.clear();
     m_name = skinName;
     m_dir = appDir + QLatin1String("/skins/") + skinName;
     const QString confPath = m_dir + QLatin1String("/skins.conf");
@@ -219,14 +166,21 @@ bool Skin::load(const QString &appDir, const QString &skinName)
     auto in = [this](const char *file) {
         return m_dir.isEmpty() ? QString() : m_dir + QLatin1Char('/') + QLatin1String(file);
     };
-    m_picture = loadCachedPicture(in("skins.png"),
-                                  m_dir.isEmpty() ? QString()
-                                                  : appDir + QLatin1String("/.xmms/cache/") +
-                                                        skinName + QLatin1String(".skins.argb"));
-    m_miniButtons = loadPicture(in("mini_btn.png"));
-    m_miniMain = loadPicture(in("mini_main.png"));
-    m_mask = loadMask(in("mask.png"));
-    m_maskLyrics = loadMask(in("mask_d.png"));
+    // Each picture has a slot of its own in the cache, named after the skin.
+    const PictureCache cache(appDir + QLatin1String("/.xmms/cache"));
+    auto picture = [&](const char *file) {
+        const QString slot = skinName + QLatin1Char('.') + QLatin1String(file);
+        return QPixmap::fromImage(cache.load(in(file), slot, PictureCache::decodePicture));
+    };
+    auto mask = [&](const char *file) {
+        const QString slot = skinName + QLatin1Char('.') + QLatin1String(file);
+        return QBitmap::fromImage(cache.load(in(file), slot, decodeMask));
+    };
+    m_picture = picture("skins.png");
+    m_miniButtons = picture("mini_btn.png");
+    m_miniMain = picture("mini_main.png");
+    m_mask = mask("mask.png");
+    m_maskLyrics = mask("mask_d.png");
     return described;
 }
 
@@ -234,9 +188,22 @@ QPixmap Skin::lights(bool right, int frame) const
 {
     if (m_dir.isEmpty())
         return QPixmap();
-    return loadPicture(m_dir +
-                       (right ? QLatin1String("/xmaslights_r") : QLatin1String("/xmaslights_l")) +
-                       QString::number(frame) + QLatin1String(".png"));
+    const QString path = m_dir +
+                         (right ? QLatin1String("/xmaslights_r") : QLatin1String("/xmaslights_l")) +
+                         QString::number(frame) + QLatin1String(".png");
+    // Asked for twice a second: decoded again only when the file has changed.
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_lightsSeen.remove(path);
+        return QPixmap();
+    }
+    const qint64 time = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    const auto seen = m_lightsSeen.constFind(path);
+    if (seen != m_lightsSeen.cend() && seen->size == st.st_size && seen->time == time)
+        return seen->picture;
+    const QPixmap picture = loadPicture(path);
+    m_lightsSeen.insert(path, SeenPicture{st.st_size, time, picture});
+    return picture;
 }
 
 QStringList Skin::menuNames(const QString &appDir)

@@ -8,6 +8,7 @@
 
 #include <QBitmap>
 #include <QColor>
+#include <QHash>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -159,7 +160,7 @@ public:
     const QPixmap &miniButtons() const { return m_miniButtons; }
     // Shape of the mini bar: "mask.png" (240 x 25) or, with lyrics loaded, "mask_d.png".
     const QBitmap &miniMask(bool withLyrics) const { return withLyrics ? m_maskLyrics : m_mask; }
-    // A lights frame (1-3) read from disk now: "xmaslights_l<n>.png" or "xmaslights_r<n>.png".
+    // A lights frame (1-3) as it is on disk now: "xmaslights_l<n>.png" or "xmaslights_r<n>.png".
     QPixmap lights(bool right, int frame) const;
 
 private:
@@ -181,4 +182,10 @@ private:
     QPixmap m_miniButtons;
     QBitmap m_mask;
     QBitmap m_maskLyrics;
+    struct SeenPicture {
+        qint64 size;
+        qint64 time;
+        QPixmap picture;
+    };
+    mutable QHash<QString, SeenPicture> m_lightsSeen;
 };

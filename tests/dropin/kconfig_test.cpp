@@ -277,6 +277,37 @@ TEST(KConfig, missingFileReadsDefaultsAndIsCreatedOnWrite)
     EXPECT_EQ(testenv::readFile(path), QByteArray("[Winskin]\nVolume=45\n"));
 }
 
+TEST(KConfig, aFileAlreadyInNormalFormIsNotWrittenAgain)
+{
+    const QByteArray normal = "[a]\nk=1\n[b]\nz=2\n";
+    const QString path = fileWith(normal);
+    struct stat before;
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &before), 0);
+    {
+        KConfig cfg(path);
+        cfg.setGroup("a");
+        cfg.writeEntry("k", "1"); // the same value again
+    }
+    struct stat after;
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced";
+    EXPECT_EQ(testenv::readFile(path), normal);
+
+    // Any difference, even of one byte, is written.
+    {
+        KConfig cfg(path);
+        cfg.setGroup("a");
+        cfg.writeEntry("k", "3");
+    }
+    EXPECT_EQ(testenv::readFile(path), QByteArray("[a]\nk=3\n[b]\nz=2\n"));
+    // A comment or a blank line is not normal form: rewritten away.
+    testenv::writeFile(path, "[a]\nk=3\n\n[b]\nz=2\n");
+    {
+        KConfig cfg(path);
+    }
+    EXPECT_EQ(testenv::readFile(path), QByteArray("[a]\nk=3\n[b]\nz=2\n"));
+}
+
 TEST(KConfig, failedRewriteLeavesTheOldFileIntact)
 {
     if (geteuid() == 0)

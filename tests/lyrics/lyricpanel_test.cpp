@@ -180,6 +180,26 @@ TEST_F(LyricPanelDrawing, verticalBlockGlidesBetweenLines)
     EXPECT_EQ(spreadOf(window, kGreen, QRect(0, 100, 240, 100)).count, 0);
 }
 
+TEST_F(LyricPanelDrawing, aNewSkinPictureOrPlaceShowsAtOnce)
+{
+    paint(2, 20);
+    const QRgb first = window.pixel(0, 100);
+    // Another skin: the composed background must not outlive its picture.
+    QImage plain(240, 500, QImage::Format_ARGB32_Premultiplied);
+    plain.fill(qRgb(10, 20, 200));
+    plain.setPixel(0, 290, qRgba(0, 0, 0, 0)); // no picture here: black, not old pixels
+    skin.skin = QPixmap::fromImage(plain);
+    paint(2, 20);
+    EXPECT_NE(window.pixel(0, 100), first);
+    EXPECT_EQ(window.pixel(0, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(window.pixel(239, 299), qRgb(10, 20, 200));
+    // Another source place in the same picture.
+    skin.skin = codedPicture(240, 500);
+    skin.showSource = QPoint(0, 250);
+    paint(2, 20);
+    EXPECT_EQ(window.pixel(5, 100), skin.skin.toImage().pixel(5, 250));
+}
+
 TEST_F(LyricPanelDrawing, beforeTheFirstLineTheMiddleIsEmpty)
 {
     paint(2, 0);

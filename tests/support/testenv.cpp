@@ -76,6 +76,12 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
+bool setModified(const QString &path, const QDateTime &time)
+{
+    QFile f(path); // the time can only be set through an open file
+    return f.open(QIODevice::ReadWrite) && f.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
 ProcessResult run(const QString &program, const QStringList &args, int ms, const QString &workDir)
 {
     ProcessResult r;

@@ -2,6 +2,7 @@
 // sends sound nowhere, and bounded waits on the event loop.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -26,6 +27,8 @@ bool waitFor(const std::function<bool()> &pred, int ms = 5000);
 // Writes bytes to a file, creating folders on the way; returns success.
 bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
+// Sets a file's modification time; returns success.
+bool setModified(const QString &path, const QDateTime &time);
 
 struct ProcessResult {
     int exitCode = -1;

@@ -303,7 +303,7 @@ TEST(Skin, decodedPictureCacheFollowsThePictureAndSurvivesDamage)
 {
     const QString app = appWithSkin("[SKINS]\nprev=1,2,3,4,5,6\n");
     const QString png = app + "/skins/s/skins.png";
-    const QString cache = app + "/.xmms/cache/s.skins.argb";
+    const QString cache = app + "/.xmms/cache/s.skins.png.pixels";
     auto picture = [&](QColor colour, int width) {
         QImage image(width, 7, QImage::Format_ARGB32);
         image.fill(colour);
@@ -329,20 +329,42 @@ TEST(Skin, decodedPictureCacheFollowsThePictureAndSurvivesDamage)
 
     // A new picture (other size and time) is decoded again, not taken from the cache.
     picture(Qt::green, 11);
-    QFile(png).setFileTime(QDateTime::currentDateTime().addSecs(60),
-                           QFileDevice::FileModificationTime);
+    testenv::setModified(png, QDateTime::currentDateTime().addSecs(60));
     const QImage second = pixelsOf();
     EXPECT_EQ(second.width(), 11);
     EXPECT_EQ(second.pixelColor(0, 0), QColor(Qt::green));
 
     // A damaged or cut cache is not trusted.
-    for (const QByteArray &junk : {QByteArray("ORBSKIN1"), QByteArray(4096, '\xff')}) {
+    for (const QByteArray &junk : {QByteArray("ORBPIX01"), QByteArray(4096, '\xff')}) {
         testenv::writeFile(cache, junk);
         EXPECT_EQ(pixelsOf(), second);
     }
     QByteArray cut = testenv::readFile(cache);
     testenv::writeFile(cache, cut.left(cut.size() - 4));
     EXPECT_EQ(pixelsOf(), second);
+}
+
+TEST(Skin, lightsFollowTheirFilesOnDisk)
+{
+    const QString app = appWithSkin("[SKINS]\n");
+    const QString file = app + "/skins/s/xmaslights_r2.png";
+    auto draw = [&](QColor colour, int minutesAhead) {
+        QImage image(100, 8, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(file, "PNG"));
+        testenv::setModified(file, QDateTime::currentDateTime().addSecs(60 * minutesAhead));
+    };
+    Skin skin;
+    skin.load(app, "s");
+    EXPECT_TRUE(skin.lights(true, 2).isNull());
+    draw(Qt::red, 0);
+    EXPECT_EQ(skin.lights(true, 2).toImage().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(skin.lights(true, 2).toImage().pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_TRUE(skin.lights(false, 2).isNull()) << "the left frame is another file";
+    draw(Qt::green, 1);
+    EXPECT_EQ(skin.lights(true, 2).toImage().pixelColor(0, 0), QColor(Qt::green));
+    QFile::remove(file);
+    EXPECT_TRUE(skin.lights(true, 2).isNull());
 }
 
 TEST(Skin, missingApplicationFolderDoesNotCrash)
