@@ -1,6 +1,8 @@
 #include "lyrics/lyricpanel.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QTextOption>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -19,6 +21,7 @@ constexpr int kVerticalWidth = 240;
 constexpr int kHorizontalWidth = 320;
 constexpr QSize kWindowSize(240, 320);
 constexpr int kEarliestLineY = -30; // earlier lines stop once they leave the panel's top
+constexpr int kMaxLaidOutLines = 1000;
 
 // The phone's points are pixels here, so lines fit the line heights made for them.
 QFont sized(const QFont &font, int pointSize)
@@ -81,16 +84,48 @@ void LyricPanel::drawLines(QPainter &p, const LyricTable &table, int current, do
     p.setFont(sized(look.font, look.fontSize));
 
     p.setPen(look.current);
-    p.drawText(QRect(0, int(scroll) + middle, width, kLineBoxHeight), kTextFlags,
-               table.at(current).text);
+    drawLine(p, QRect(0, int(scroll) + middle, width, kLineBoxHeight), table.at(current).text);
 
     p.setPen(look.other);
     double y = scroll + middle - lineHeight;
     for (int i = current - 1; i >= 1 && y > kEarliestLineY; --i, y -= lineHeight)
-        p.drawText(QRect(0, int(y), width, kLineBoxHeight), kTextFlags, table.at(i).text);
+        drawLine(p, QRect(0, int(y), width, kLineBoxHeight), table.at(i).text);
     y = scroll + middle + lineHeight;
     for (int i = current + 1; y < height && i < table.size(); ++i, y += lineHeight)
-        p.drawText(QRect(0, int(y), width, kLineBoxHeight), kTextFlags, table.at(i).text);
+        drawLine(p, QRect(0, int(y), width, kLineBoxHeight), table.at(i).text);
+}
+
+void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
+{
+    // Laying a line out is most of drawing it, and the same lines are drawn every second:
+    // each is laid out once. Lines that wrap, and the turned horizontal panel, take the
+    // general way, where the kept layout would not land on exactly the same pixels.
+    if (p.transform().type() > QTransform::TxTranslate) {
+        p.drawText(box, kTextFlags, text);
+        return;
+    }
+    if (p.font() != m_laidOutFont || box.width() != m_laidOutWidth ||
+        m_laidOut.size() > kMaxLaidOutLines) {
+        m_laidOut.clear();
+        m_laidOutFont = p.font();
+        m_laidOutWidth = box.width();
+    }
+    auto line = m_laidOut.find(text);
+    if (line == m_laidOut.end()) {
+        QStaticText laid(text);
+        laid.setTextWidth(box.width());
+        QTextOption option(Qt::AlignHCenter);
+        option.setWrapMode(QTextOption::WordWrap);
+        laid.setTextOption(option);
+        laid.prepare(QTransform(), p.font());
+        line = m_laidOut.insert(text, laid);
+    }
+    const qreal height = line->size().height();
+    if (height > 1.5 * QFontMetricsF(p.font()).height()) {
+        p.drawText(box, kTextFlags, text);
+        return;
+    }
+    p.drawStaticText(QPointF(box.x(), box.y() + (box.height() - height) / 2), *line);
 }
 
 const QImage &LyricPanel::Backdrop::of(const QPixmap &picture, const QRect &source, QSize size,

@@ -8,10 +8,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
+#include <QStaticText>
 
 class QPainter;
 
@@ -73,8 +75,8 @@ public:
 
     // The line block of a panel `width` x `height` around line `current`, drawn with p on
     // whatever background it already holds.
-    static void drawLines(QPainter &p, const LyricTable &table, int current, double scroll,
-                          int width, int height, const Look &look);
+    void drawLines(QPainter &p, const LyricTable &table, int current, double scroll, int width,
+                   int height, const Look &look);
 
 private:
     // A panel's picture under the text, composed once per picture, place and size.
@@ -86,6 +88,8 @@ private:
         QImage image;
     };
     static void copyInto(QImage &buffer, const QImage &backdrop);
+    // One line of text centred in its box, as QPainter::drawText with the panel's flags.
+    void drawLine(QPainter &p, const QRect &box, const QString &text);
 
     int m_current = 0;
     double m_time = 0.0;
@@ -96,4 +100,8 @@ private:
     Backdrop m_verticalBack;
     Backdrop m_miniBack;
     Backdrop m_horizontalBack;
+    // Lines laid out for the font and width they were last drawn with.
+    QHash<QString, QStaticText> m_laidOut;
+    QFont m_laidOutFont;
+    int m_laidOutWidth = -1;
 };

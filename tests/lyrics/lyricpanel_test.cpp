@@ -200,6 +200,45 @@ TEST_F(LyricPanelDrawing, aNewSkinPictureOrPlaceShowsAtOnce)
     EXPECT_EQ(window.pixel(5, 100), skin.skin.toImage().pixel(5, 250));
 }
 
+TEST_F(LyricPanelDrawing, keptLayoutsDrawExactlyAsPlainTextDrawing)
+{
+    // Short lines, a line that wraps, Chinese text; drawn twice (the second time from the
+    // kept layouts), after a font change, and against QPainter::drawText in the same boxes.
+    table = LyricTable::fromLrc("[00:10]first\n[00:20]HHHH\n[00:30]" +
+                                    QByteArray("a line long enough to wrap twice in a box "
+                                               "that is only two hundred and forty wide") +
+                                    "\n[00:40]\xce\xd2\xb5\xc4\xd2\xf4\xc0\xd6\n[00:50]end",
+                                LyricCharset::Gbk);
+    ASSERT_GE(table.size(), 6); // and the opening entry
+    auto expected = [&] {
+        QImage image(240, 200, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QPainter p(&image);
+        p.drawPixmap(QPoint(0, 0), skin.skin, QRect(skin.showSource, QSize(240, 200)));
+        QFont f = look.font;
+        f.setPixelSize(look.fontSize);
+        p.setFont(f);
+        const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter | Qt::TextWordWrap;
+        for (int i = 1; i < table.size(); ++i) {
+            const int y = 100 + (i - 2) * look.lineHeight;
+            if (y >= 200)
+                break;
+            p.setPen(i == 2 ? look.current : look.other);
+            p.drawText(QRect(0, y, 240, 40), flags, table.at(i).text);
+        }
+        return image;
+    };
+    for (int size : {18, 18, 21, 12}) {
+        look.fontSize = size;
+        panel.seekTo(table, 20, look.lineHeight);
+        const QImage drawn = panel.renderVertical(table, skin, look);
+        EXPECT_EQ(drawn.convertToFormat(QImage::Format_RGB32), expected()) << size;
+        LyricPanel fresh;
+        fresh.seekTo(table, 20, look.lineHeight);
+        EXPECT_EQ(fresh.renderVertical(table, skin, look), drawn) << size;
+    }
+}
+
 TEST_F(LyricPanelDrawing, beforeTheFirstLineTheMiddleIsEmpty)
 {
     paint(2, 0);
