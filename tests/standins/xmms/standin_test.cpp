@@ -285,12 +285,16 @@ TEST(StandinXmms, localMplayerGetsTheEqualizerVolumeAndPause)
     app.writePlaylist({testSong(1)});
     ASSERT_TRUE(app.start());
     xmms_remote_play(0);
-    ASSERT_TRUE(
-        testenv::waitFor([&] { return QFile::exists(app.path(QStringLiteral("args.log"))); }));
-    QTest::qWait(200);
+    // The fake logs every start: the length probe ("-frames 0") comes first, then the play,
+    // and each start creates its log before writing it.
+    const QByteArray last = testSong(1).toUtf8() + '\n';
+    ASSERT_TRUE(testenv::waitFor([&] {
+        const QByteArray log = testenv::readFile(app.path(QStringLiteral("args.log")));
+        return log.contains("\n-volume\n") && log.endsWith(last);
+    }));
     const QList<QByteArray> args =
         testenv::readFile(app.path(QStringLiteral("args.log"))).split('\n');
-    EXPECT_TRUE(args.contains("-slave"));
+    EXPECT_TRUE(args.contains("-slave")) << args.join(" ").constData();
     EXPECT_TRUE(args.contains("equalizer=-1.0:12.0:2.0:2.0:2.0:2.0:2.0:2.0:2.0:2.0"))
         << "the preamp folded into each band, held to mplayer's range";
     const qsizetype volume = args.indexOf("-volume");
@@ -298,7 +302,10 @@ TEST(StandinXmms, localMplayerGetsTheEqualizerVolumeAndPause)
     EXPECT_EQ(args.value(volume + 1), "70");
     EXPECT_EQ(args.value(args.indexOf("--") + 1), testSong(1).toUtf8());
     gint rate = 0, freq = 0, nch = 0;
-    xmms_remote_get_info(0, &rate, &freq, &nch);
+    testenv::waitFor([&] { // once the fake's stream lines have been read
+        xmms_remote_get_info(0, &rate, &freq, &nch);
+        return rate != 0;
+    });
     EXPECT_EQ(rate, 64000);
     EXPECT_EQ(freq, 22050);
     EXPECT_EQ(nch, 1);
