@@ -109,6 +109,7 @@ void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
         m_laidOut.clear();
         m_laidOutFont = p.font();
         m_laidOutWidth = box.width();
+        m_oneLineHeight = QFontMetricsF(p.font()).height();
     }
     auto line = m_laidOut.find(text);
     if (line == m_laidOut.end()) {
@@ -121,7 +122,7 @@ void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
         line = m_laidOut.insert(text, laid);
     }
     const qreal height = line->size().height();
-    if (height > 1.5 * QFontMetricsF(p.font()).height()) {
+    if (height > 1.5 * m_oneLineHeight) {
         p.drawText(box, kTextFlags, text);
         return;
     }

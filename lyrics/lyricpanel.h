@@ -104,4 +104,5 @@ private:
     QHash<QString, QStaticText> m_laidOut;
     QFont m_laidOutFont;
     int m_laidOutWidth = -1;
+    qreal m_oneLineHeight = 0;
 };

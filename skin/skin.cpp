@@ -62,10 +62,9 @@ QImage decodeMask(const QString &path)
 
 QPixmap loadPicture(const QString &path)
 {
-    QPixmap pixmap;
-    if (!path.isEmpty() && QFileInfo::exists(path))
-        pixmap.load(path, "PNG", Qt::OrderedDither | Qt::OrderedAlphaDither);
-    return pixmap;
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return QPixmap();
+    return QPixmap::fromImage(PictureCache::decodePicture(path));
 }
 
 } // namespace
