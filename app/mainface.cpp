@@ -219,9 +219,11 @@ MainFace::MainFace(QWidget *parent, const char *name)
     if (!s.xmmsMode)
         mixer_set_volume(s.volume);
 
+    // The ticker and the one-second timers share wake-ups: a coarse 200 ms timer settles on
+    // the 200 ms marks of the clock and a very coarse one on the whole seconds, so every
+    // fifth title step comes with the status poll instead of a wake-up of its own.
     m_titleTimer = new QTimer(this);
-    // Precise, so the steps keep the beat the one-second tick sets them (see doCheckTimer).
-    m_titleTimer->setTimerType(Qt::PreciseTimer);
+    m_titleTimer->setTimerType(Qt::CoarseTimer);
     connect(m_titleTimer, &QTimer::timeout, this, &MainFace::drawTitle);
     m_titleTimer->start(kTitleStep);
 
@@ -238,6 +240,7 @@ MainFace::MainFace(QWidget *parent, const char *name)
         s.lyricLineHeight = LyricPanel::lineHeightForFontSize(s.lyricFontSize, 32);
 
     m_checkTimer = new QTimer(this);
+    m_checkTimer->setTimerType(Qt::VeryCoarseTimer);
     connect(m_checkTimer, &QTimer::timeout, this, &MainFace::doCheckTimer);
     m_checkTimer->start(1000);
 
@@ -643,7 +646,12 @@ void MainFace::drawTimer(int seconds, unsigned int rate, unsigned int frequency,
 void MainFace::drawTitle()
 {
     // Five times a second while a title scrolls: shown straight away, one paint without a
-    // trip through the event queue.
+    // trip through the event queue; but the step that falls on the status poll waits for
+    // the poll's paint, one paint for both.
+    if (m_checkTimer && m_checkTimer->isActive() && m_checkTimer->remainingTime() == 0) {
+        m_painter.drawTitle();
+        return;
+    }
     m_drawingNow = true;
     m_painter.drawTitle();
     m_drawingNow = false;
@@ -704,14 +712,12 @@ void MainFace::buttonClick(int code)
 
 void MainFace::doCheckTimer()
 {
-    m_dispatcher->doCheckTimer();
-    // The title steps go on from this tick, so every fifth step shares its wake-up: a step
-    // due within half a step comes now, one due later waits for its place in the new beat.
-    if (m_titleTimer->isActive()) {
-        if (m_titleTimer->remainingTime() < kTitleStep / 2)
-            m_painter.drawTitle();
+    // A title step due in this same wake-up goes into the tick's one paint.
+    if (m_titleTimer->isActive() && m_titleTimer->remainingTime() == 0) {
+        m_painter.drawTitle();
         m_titleTimer->start(kTitleStep);
     }
+    m_dispatcher->doCheckTimer();
 }
 
 void MainFace::plistPOSClick(int row)

@@ -107,6 +107,7 @@ void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
     if (p.font() != m_laidOutFont || box.width() != m_laidOutWidth ||
         m_laidOut.size() > kMaxLaidOutLines) {
         m_laidOut.clear();
+        m_wrapped.clear();
         m_laidOutFont = p.font();
         m_laidOutWidth = box.width();
         m_oneLineHeight = QFontMetricsF(p.font()).height();
@@ -122,11 +123,65 @@ void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
         line = m_laidOut.insert(text, laid);
     }
     const qreal height = line->size().height();
-    if (height > 1.5 * m_oneLineHeight) {
+    if (height <= 1.5 * m_oneLineHeight) {
+        p.drawStaticText(QPointF(box.x(), box.y() + (box.height() - height) / 2), *line);
+        return;
+    }
+    auto wrapped = m_wrapped.find(text);
+    if (wrapped == m_wrapped.end() && box.height() == kLineBoxHeight)
+        wrapped =
+            m_wrapped.insert(text, layOutWrapped(text, p.font(), p.layoutDirection(), box.size()));
+    if (wrapped == m_wrapped.end() || !wrapped->layout) {
         p.drawText(box, kTextFlags, text);
         return;
     }
-    p.drawStaticText(QPointF(box.x(), box.y() + (box.height() - height) / 2), *line);
+    if (wrapped->clipped) {
+        p.save();
+        p.setClipRect(QRectF(box), Qt::IntersectClip);
+    }
+    for (int i = 0; i < wrapped->layout->lineCount(); ++i)
+        wrapped->layout->lineAt(i).draw(
+            &p, QPointF(box.x() + wrapped->rowX[i], box.y() + wrapped->top));
+    if (wrapped->clipped)
+        p.restore();
+}
+
+LyricPanel::Wrapped LyricPanel::layOutWrapped(const QString &text, const QFont &font,
+                                              Qt::LayoutDirection direction, QSize box)
+{
+    // Rows break at words within the box's width and sit on whole pixels; rows that would
+    // start below the box are left out; each row is centred on its own, the block as a whole.
+    Wrapped w;
+    // drawText treats these characters specially; lines with them are left to it.
+    for (QChar c : text) {
+        if (c == u'\t' || c == u'\r' || c == u'\n' || c == QChar(0x9c))
+            return w;
+    }
+    w.layout = std::make_shared<QTextLayout>(text, font);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    option.setTextDirection(direction);
+    w.layout->setTextOption(option);
+    w.layout->setCacheEnabled(true);
+    const int leading = QFontMetrics(font).leading();
+    qreal height = 0;
+    qreal width = 0;
+    w.layout->beginLayout();
+    for (QTextLine row = w.layout->createLine(); row.isValid(); row = w.layout->createLine()) {
+        row.setLineWidth(box.width());
+        height = std::ceil(height + leading);
+        row.setPosition(QPointF(0, height));
+        height += row.ascent() + row.descent() + (row.leadingIncluded() ? row.leading() : 0);
+        width = std::max(width, row.naturalTextWidth());
+        w.rowX.append((box.width() - row.horizontalAdvance()) / 2);
+        if (height >= box.height())
+            break;
+    }
+    w.layout->endLayout();
+    w.top = (box.height() - height) / 2;
+    const QRectF block((box.width() - width) / 2, w.top, width, height);
+    w.clipped = !QRectF(QPointF(0, 0), QSizeF(box)).contains(block);
+    return w;
 }
 
 const QImage &LyricPanel::Backdrop::of(const QPixmap &picture, const QRect &source, QSize size,

@@ -14,6 +14,9 @@
 #include <QPoint>
 #include <QRect>
 #include <QStaticText>
+#include <QTextLayout>
+
+#include <memory>
 
 class QPainter;
 
@@ -87,6 +90,17 @@ private:
         bool wasTurned = false;
         QImage image;
     };
+    // A lyric line that wraps, laid out once the way QPainter::drawText lays it out in a
+    // line box: the layout, each row's left edge and the block's top within the box.
+    struct Wrapped {
+        std::shared_ptr<QTextLayout> layout; // none: drawn by QPainter::drawText
+        QList<qreal> rowX;
+        qreal top = 0;
+        bool clipped = false; // the block overflows the box, which cuts it off
+    };
+    static Wrapped layOutWrapped(const QString &text, const QFont &font,
+                                 Qt::LayoutDirection direction, QSize box);
+
     static void copyInto(QImage &buffer, const QImage &backdrop);
     // One line of text centred in its box, as QPainter::drawText with the panel's flags.
     void drawLine(QPainter &p, const QRect &box, const QString &text);
@@ -102,6 +116,7 @@ private:
     Backdrop m_horizontalBack;
     // Lines laid out for the font and width they were last drawn with.
     QHash<QString, QStaticText> m_laidOut;
+    QHash<QString, Wrapped> m_wrapped;
     QFont m_laidOutFont;
     int m_laidOutWidth = -1;
     qreal m_oneLineHeight = 0;

@@ -407,8 +407,7 @@ void SkinPainter::drawTitle()
     if (m_titleSettled && m_titleSettledMode == place && m_countdown <= 0)
         return;
     bool drewTitle = false;
-    {
-        QPainter p(&m_titleBuf);
+    auto draw = [&](QPainter &p) {
         blit(p, 0, 0, m_skin.picture(), tw[4], tw[5], tw[2], tw[3]);
         const int flags = Qt::AlignLeft | Qt::AlignTop;
         if (m_countdown > 0) {
@@ -448,19 +447,30 @@ void SkinPainter::drawTitle()
                     m_titleDir = -1;
             }
         }
+    };
+    if (mode == 2) {
+        // Straight onto the window picture: one painter a step, five steps a second.
+        const QRect area(tw[0], tw[1], tw[2], tw[3]);
+        QPainter c(&m_canvas);
+        c.setClipRect(area);
+        c.translate(area.topLeft());
+        draw(c);
+        changed(area);
+    } else {
+        {
+            QPainter p(&m_titleBuf);
+            draw(p);
+        }
+        if (mode == 3) {
+            const QPixmap turned = turn(m_titleBuf);
+            const int x = orbalState().hPanelsHidden ? 10 : 21;
+            QPainter c(&m_canvas);
+            c.drawPixmap(x, 112, turned);
+            changed(QRect(QPoint(x, 112), turned.size()));
+        }
     }
     m_titleSettled = drewTitle && m_titleWidth <= W;
     m_titleSettledMode = place;
-    QPainter c(&m_canvas);
-    if (mode == 2) {
-        c.drawPixmap(tw[0], tw[1], m_titleBuf);
-        changed(QRect(tw[0], tw[1], tw[2], tw[3]));
-    } else if (mode == 3) {
-        const QPixmap turned = turn(m_titleBuf);
-        const int x = orbalState().hPanelsHidden ? 10 : 21;
-        c.drawPixmap(x, 112, turned);
-        changed(QRect(QPoint(x, 112), turned.size()));
-    }
 }
 
 // --- digits, position bar, indicator --------------------------------------------------------
@@ -814,7 +824,7 @@ void SkinPainter::drawLights()
     QPainter p(&m_canvas);
     p.drawPixmap(0, 10, left);
     p.drawPixmap(100, 10, right);
-    changed(QRect(0, 10, ScreenW, qMax(left.height(), right.height())));
+    changed(QRect(QPoint(0, 10), left.size()) | QRect(QPoint(100, 10), right.size()));
 }
 
 void SkinPainter::drawVolumeSlider(int position, bool pressed)

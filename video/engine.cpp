@@ -150,6 +150,7 @@ Engine::Engine(QObject *parent, const char *name) : QObject(parent)
     setObjectName(QString::fromLatin1(name ? name : "Engine"));
     m_appDir = QDir::currentPath();
     m_pollTimer = new QTimer(this);
+    m_pollTimer->setTimerType(Qt::VeryCoarseTimer); // on the window's status-poll beat
     connect(m_pollTimer, &QTimer::timeout, this, &Engine::sltTimer);
     m_pollTimer->start(1000);
 

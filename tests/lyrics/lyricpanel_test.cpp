@@ -202,15 +202,18 @@ TEST_F(LyricPanelDrawing, aNewSkinPictureOrPlaceShowsAtOnce)
 
 TEST_F(LyricPanelDrawing, keptLayoutsDrawExactlyAsPlainTextDrawing)
 {
-    // Short lines, a line that wraps, Chinese text; drawn twice (the second time from the
-    // kept layouts), after a font change, and against QPainter::drawText in the same boxes.
+    // Short lines, lines that wrap once, twice (cut off by the box) and with a tab, Chinese
+    // text; drawn twice (the second time from the kept layouts), after a font change, and
+    // against QPainter::drawText in the same boxes.
     table = LyricTable::fromLrc("[00:10]first\n[00:20]HHHH\n[00:30]" +
                                     QByteArray("a line long enough to wrap twice in a box "
                                                "that is only two hundred and forty wide") +
+                                    "\n[00:32]The lamps light one by one, slowly" +
+                                    "\n[00:34]a tab\tin a line that wraps in the box" +
                                     "\n[00:40]\xce\xd2\xb5\xc4\xd2\xf4\xc0\xd6\n[00:50]end",
                                 LyricCharset::Gbk);
-    ASSERT_GE(table.size(), 6); // and the opening entry
-    auto expected = [&] {
+    ASSERT_GE(table.size(), 8); // and the opening entry
+    auto expected = [&](int current) {
         QImage image(240, 200, QImage::Format_RGB32);
         image.fill(Qt::black);
         QPainter p(&image);
@@ -219,23 +222,32 @@ TEST_F(LyricPanelDrawing, keptLayoutsDrawExactlyAsPlainTextDrawing)
         f.setPixelSize(look.fontSize);
         p.setFont(f);
         const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter | Qt::TextWordWrap;
-        for (int i = 1; i < table.size(); ++i) {
-            const int y = 100 + (i - 2) * look.lineHeight;
-            if (y >= 200)
-                break;
-            p.setPen(i == 2 ? look.current : look.other);
+        // The current line first, then upwards, then downwards: wrapped lines overlap.
+        auto line = [&](int i) {
+            const int y = 100 + (i - current) * look.lineHeight;
+            p.setPen(i == current ? look.current : look.other);
             p.drawText(QRect(0, y, 240, 40), flags, table.at(i).text);
-        }
+        };
+        line(current);
+        for (int i = current - 1; i >= 1 && 100 + (i - current) * look.lineHeight > -30; --i)
+            line(i);
+        for (int i = current + 1; i < table.size() && 100 + (i - current) * look.lineHeight < 200;
+             ++i)
+            line(i);
         return image;
     };
     for (int size : {18, 18, 21, 12}) {
         look.fontSize = size;
-        panel.seekTo(table, 20, look.lineHeight);
-        const QImage drawn = panel.renderVertical(table, skin, look);
-        EXPECT_EQ(drawn.convertToFormat(QImage::Format_RGB32), expected()) << size;
-        LyricPanel fresh;
-        fresh.seekTo(table, 20, look.lineHeight);
-        EXPECT_EQ(fresh.renderVertical(table, skin, look), drawn) << size;
+        for (auto [seconds, current] : {std::pair{20, 2}, std::pair{34, 5}}) {
+            panel.seekTo(table, seconds, look.lineHeight);
+            ASSERT_EQ(panel.currentLine(), current);
+            const QImage drawn = panel.renderVertical(table, skin, look);
+            EXPECT_EQ(drawn.convertToFormat(QImage::Format_RGB32), expected(current))
+                << size << " " << seconds;
+            LyricPanel fresh;
+            fresh.seekTo(table, seconds, look.lineHeight);
+            EXPECT_EQ(fresh.renderVertical(table, skin, look), drawn) << size << " " << seconds;
+        }
     }
 }
 
