@@ -98,8 +98,9 @@ void LyricPanel::drawLines(QPainter &p, const LyricTable &table, int current, do
 void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
 {
     // Laying a line out is most of drawing it, and the same lines are drawn every second:
-    // each is laid out once. Lines that wrap, and the turned horizontal panel, take the
-    // general way, where the kept layout would not land on exactly the same pixels.
+    // each is laid out once, a line that wraps the way drawText wraps it. The turned
+    // horizontal panel takes the general way, where a kept layout would not land on exactly
+    // the same pixels.
     if (p.transform().type() > QTransform::TxTranslate) {
         p.drawText(box, kTextFlags, text);
         return;
