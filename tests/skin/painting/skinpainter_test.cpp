@@ -7,6 +7,7 @@
 #include "tests/support/testenv.h"
 
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace
@@ -413,13 +414,42 @@ TEST_F(SkinPainterTest, aTitleThatFitsIsDrawnOnceAndComesBackAfterAMessage)
     EXPECT_EQ(canvas().copy(area), withTitle);
 }
 
+TEST_F(SkinPainterTest, aScrollingTitleStaysInsideItsArea)
+{
+    m_painter.paintFull();
+    const Skin::List &tw = m_skin[K::TitleWin];
+    const QRect area(tw[0], tw[1], tw[2], tw[3]);
+    const QImage before = canvas();
+    m_painter.setTitleText(QStringLiteral("A very long title that cannot possibly fit the line"));
+    m_painter.showMessage(QStringLiteral("A message far too long for the title line as well"), 1);
+    QImage lastArea;
+    int changes = 0;
+    for (int i = 0; i < 20; ++i) {
+        m_updated = QRect();
+        m_painter.drawTitle();
+        EXPECT_EQ(m_updated, area);
+        QImage now = canvas();
+        changes += now.copy(area) != lastArea;
+        lastArea = now.copy(area);
+        QPainter p(&now);
+        p.drawImage(area.topLeft(), before.copy(area));
+        p.end();
+        EXPECT_EQ(now, before) << "step " << i << ": drawn outside the title area";
+    }
+    EXPECT_GE(changes, 10); // the message, the title, then a step at a time after a pause
+}
+
 TEST_F(SkinPainterTest, lightsCycleThroughThreeFramesAndStopWhenOff)
 {
     m_painter.paintFull();
     const int expected[] = {60, 120, 180, 60};
     for (int red : expected) {
+        m_updated = QRect();
         m_painter.drawLights();
         EXPECT_EQ(qRed(canvas().pixel(2, 12)), red);
+        // Just the two pictures go to the screen (the left one 20 x 6, the right at x 100).
+        EXPECT_EQ(m_updated, QRect(0, 10, 120, 6));
+        EXPECT_EQ(qRed(canvas().pixel(102, 12)), red);
     }
     orbalState().lightsStyle = -1;
     m_updated = QRect();
