@@ -1,6 +1,6 @@
 #include "lyrics/lyricpanel.h"
 
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTextOption>
 #include <algorithm>
@@ -98,61 +98,43 @@ void LyricPanel::drawLines(QPainter &p, const LyricTable &table, int current, do
 void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
 {
     // Laying a line out is most of drawing it, and the same lines are drawn every second:
-    // each is laid out once, a line that wraps the way drawText wraps it. The turned
-    // horizontal panel takes the general way, where a kept layout would not land on exactly
-    // the same pixels.
-    if (p.transform().type() > QTransform::TxTranslate) {
+    // each is laid out once, the way drawText lays it out. The turned horizontal panel takes
+    // the general way, where a kept layout would not land on exactly the same pixels.
+    if (text.isEmpty())
+        return; // drawText draws nothing for it either
+    if (p.transform().type() > QTransform::TxTranslate || box.height() != kLineBoxHeight) {
         p.drawText(box, kTextFlags, text);
         return;
     }
     if (p.font() != m_laidOutFont || box.width() != m_laidOutWidth ||
         m_laidOut.size() > kMaxLaidOutLines) {
         m_laidOut.clear();
-        m_wrapped.clear();
         m_laidOutFont = p.font();
         m_laidOutWidth = box.width();
-        m_oneLineHeight = QFontMetricsF(p.font()).height();
     }
-    auto line = m_laidOut.find(text);
-    if (line == m_laidOut.end()) {
-        QStaticText laid(text);
-        laid.setTextWidth(box.width());
-        QTextOption option(Qt::AlignHCenter);
-        option.setWrapMode(QTextOption::WordWrap);
-        laid.setTextOption(option);
-        laid.prepare(QTransform(), p.font());
-        line = m_laidOut.insert(text, laid);
-    }
-    const qreal height = line->size().height();
-    if (height <= 1.5 * m_oneLineHeight) {
-        p.drawStaticText(QPointF(box.x(), box.y() + (box.height() - height) / 2), *line);
-        return;
-    }
-    auto wrapped = m_wrapped.find(text);
-    if (wrapped == m_wrapped.end() && box.height() == kLineBoxHeight)
-        wrapped =
-            m_wrapped.insert(text, layOutWrapped(text, p.font(), p.layoutDirection(), box.size()));
-    if (wrapped == m_wrapped.end() || !wrapped->layout) {
+    auto laid = m_laidOut.find(text);
+    if (laid == m_laidOut.end())
+        laid = m_laidOut.insert(text, layOut(text, p.font(), p.layoutDirection(), box.size()));
+    if (!laid->layout) {
         p.drawText(box, kTextFlags, text);
         return;
     }
-    if (wrapped->clipped) {
+    if (laid->clipped) {
         p.save();
         p.setClipRect(QRectF(box), Qt::IntersectClip);
     }
-    for (int i = 0; i < wrapped->layout->lineCount(); ++i)
-        wrapped->layout->lineAt(i).draw(
-            &p, QPointF(box.x() + wrapped->rowX[i], box.y() + wrapped->top));
-    if (wrapped->clipped)
+    for (int i = 0; i < laid->layout->lineCount(); ++i)
+        laid->layout->lineAt(i).draw(&p, QPointF(box.x() + laid->rowX[i], box.y() + laid->top));
+    if (laid->clipped)
         p.restore();
 }
 
-LyricPanel::Wrapped LyricPanel::layOutWrapped(const QString &text, const QFont &font,
-                                              Qt::LayoutDirection direction, QSize box)
+LyricPanel::LaidOut LyricPanel::layOut(const QString &text, const QFont &font,
+                                       Qt::LayoutDirection direction, QSize box)
 {
     // Rows break at words within the box's width and sit on whole pixels; rows that would
     // start below the box are left out; each row is centred on its own, the block as a whole.
-    Wrapped w;
+    LaidOut w;
     // drawText treats these characters specially; lines with them are left to it.
     for (QChar c : text) {
         if (c == u'\t' || c == u'\r' || c == u'\n' || c == QChar(0x9c))

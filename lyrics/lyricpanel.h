@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
-#include <QStaticText>
 #include <QTextLayout>
 
 #include <memory>
@@ -90,16 +89,16 @@ private:
         bool wasTurned = false;
         QImage image;
     };
-    // A lyric line that wraps, laid out once the way QPainter::drawText lays it out in a
-    // line box: the layout, each row's left edge and the block's top within the box.
-    struct Wrapped {
+    // A lyric line laid out once the way QPainter::drawText lays it out in a line box: the
+    // layout, each row's left edge and the block's top within the box.
+    struct LaidOut {
         std::shared_ptr<QTextLayout> layout; // none: drawn by QPainter::drawText
         QList<qreal> rowX;
         qreal top = 0;
         bool clipped = false; // the block overflows the box, which cuts it off
     };
-    static Wrapped layOutWrapped(const QString &text, const QFont &font,
-                                 Qt::LayoutDirection direction, QSize box);
+    static LaidOut layOut(const QString &text, const QFont &font, Qt::LayoutDirection direction,
+                          QSize box);
 
     static void copyInto(QImage &buffer, const QImage &backdrop);
     // One line of text centred in its box, as QPainter::drawText with the panel's flags.
@@ -115,9 +114,7 @@ private:
     Backdrop m_miniBack;
     Backdrop m_horizontalBack;
     // Lines laid out for the font and width they were last drawn with.
-    QHash<QString, QStaticText> m_laidOut;
-    QHash<QString, Wrapped> m_wrapped;
+    QHash<QString, LaidOut> m_laidOut;
     QFont m_laidOutFont;
     int m_laidOutWidth = -1;
-    qreal m_oneLineHeight = 0;
 };

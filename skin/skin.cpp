@@ -60,13 +60,6 @@ QImage decodeMask(const QString &path)
     return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
-QPixmap loadPicture(const QString &path)
-{
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return QPixmap();
-    return QPixmap::fromImage(PictureCache::decodePicture(path));
-}
-
 } // namespace
 
 QString Skin::keyName(Key key)
@@ -200,7 +193,7 @@ QPixmap Skin::lights(bool right, int frame) const
     const auto seen = m_lightsSeen.constFind(path);
     if (seen != m_lightsSeen.cend() && seen->size == st.st_size && seen->time == time)
         return seen->picture;
-    const QPixmap picture = loadPicture(path);
+    const QPixmap picture = QPixmap::fromImage(PictureCache::decodePicture(path));
     m_lightsSeen.insert(path, SeenPicture{st.st_size, time, picture});
     return picture;
 }
