@@ -85,14 +85,14 @@ QImage PictureCache::load(const QString &path, const QString &slot, Decoder deco
         return QImage();
     const QByteArray source = info.absoluteFilePath().toUtf8();
     const qint64 time = info.lastModified().toMSecsSinceEpoch();
-    const QString slotFile = slotPath(slot);
-    if (!slotFile.isEmpty() && source.size() <= kMaxPath) {
+    const QString slotFile = source.size() <= kMaxPath ? slotPath(slot) : QString();
+    if (!slotFile.isEmpty()) {
         QImage image = mapped(slotFile, source, info.size(), time);
         if (!image.isNull())
             return image;
     }
     const QImage image = decode(path);
-    if (!image.isNull() && !slotFile.isEmpty() && source.size() <= kMaxPath)
+    if (!image.isNull() && !slotFile.isEmpty())
         store(slotFile, source, info.size(), time, image);
     return image;
 }
