@@ -226,6 +226,11 @@ MainFace::MainFace(QWidget *parent, const char *name)
     m_titleTimer->setTimerType(Qt::CoarseTimer);
     connect(m_titleTimer, &QTimer::timeout, this, &MainFace::drawTitle);
     m_titleTimer->start(kTitleStep);
+    // A resting ticker takes its next step at once, so a message shows without delay.
+    m_painter.setTitleWake([this] {
+        if (std::exchange(m_titleResting, false))
+            m_titleTimer->start(0);
+    });
 
     bool known = false;
     for (int i = 0; i < int(std::size(kFontRows)); ++i) {
@@ -297,6 +302,7 @@ MainFace::~MainFace()
     // The painter's hooks call back into parts that are going away.
     m_painter.setUpdater(nullptr);
     m_painter.setLyricDrawer(nullptr);
+    m_painter.setTitleWake(nullptr);
 }
 
 XMMSPlayer *MainFace::xmms() const
@@ -601,6 +607,7 @@ void MainFace::sltminwin()
 {
     orbalState().layoutMode = 1;
     m_titleTimer->stop();
+    m_titleResting = false;
     m_colourButton->hide();
     m_backColourButton->hide();
     repaintWhole();
@@ -610,6 +617,7 @@ void MainFace::kerfaclose()
 {
     orbalState().layoutMode = 2;
     m_titleTimer->start(kTitleStep);
+    m_titleResting = false;
     clearMask();
     move(0, 0);
     repaintWhole();
@@ -648,15 +656,27 @@ void MainFace::drawTitle()
     // Five times a second while a title scrolls: shown straight away, one paint without a
     // trip through the event queue; but the step that falls on the status poll waits for
     // the poll's paint, one paint for both.
+    if (m_titleTimer->interval() != kTitleStep)
+        m_titleTimer->setInterval(kTitleStep); // the first step after a rest
     if (m_checkTimer && m_checkTimer->isActive() && m_checkTimer->remainingTime() == 0) {
         m_painter.drawTitle();
-        return;
+    } else {
+        m_drawingNow = true;
+        m_painter.drawTitle();
+        m_drawingNow = false;
+        if (!m_drawnNow.isEmpty())
+            repaint(std::exchange(m_drawnNow, QRegion()));
     }
-    m_drawingNow = true;
-    m_painter.drawTitle();
-    m_drawingNow = false;
-    if (!m_drawnNow.isEmpty())
-        repaint(std::exchange(m_drawnNow, QRegion()));
+    restTitleIfSettled();
+}
+
+void MainFace::restTitleIfSettled()
+{
+    // A title that fits looks the same at every step: no wake-ups until it changes.
+    if (m_painter.titleSettled() && m_titleTimer->isActive()) {
+        m_titleTimer->stop();
+        m_titleResting = true;
+    }
 }
 
 void MainFace::drawPList(int firstRow)
@@ -716,6 +736,7 @@ void MainFace::doCheckTimer()
     if (m_titleTimer->isActive() && m_titleTimer->remainingTime() == 0) {
         m_painter.drawTitle();
         m_titleTimer->start(kTitleStep);
+        restTitleIfSettled();
     }
     m_dispatcher->doCheckTimer();
 }

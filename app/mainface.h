@@ -111,6 +111,7 @@ private:
     void refillPlaylistMenu(const QStringList &names, const QPoint &pos);
     void applyEffects();
     void setChecked(QMenu *menu, int id, bool on);
+    void restTitleIfSettled();
     QString path(const char *tail) const;
 
     QString m_appDir;
@@ -131,6 +132,7 @@ private:
     QMenu *m_videoMenu = nullptr;
     QMenu *m_mainMenu = nullptr;
     QTimer *m_titleTimer = nullptr;
+    bool m_titleResting = false; // stopped because the title is settled, not by the user
     QTimer *m_checkTimer = nullptr;
     Engine *m_engine = nullptr;
     QPointer<XMMSPlayer> m_xmms;

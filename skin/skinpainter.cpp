@@ -135,7 +135,7 @@ void SkinPainter::skinLoaded()
     m_lastPercent = -1;
     m_titleWidth = -1;
     m_titleOffset = 0;
-    m_titleSettled = false;
+    unsettleTitle();
     m_topRow = 0;
 }
 
@@ -143,6 +143,13 @@ QString SkinPainter::modeTitle() const
 {
     return orbalState().xmmsMode ? QStringLiteral("ORBAL v 3.30 for motorola A1200")
                                  : QStringLiteral("MPLAYER v3.30 for motorola A1200");
+}
+
+void SkinPainter::unsettleTitle()
+{
+    m_titleSettled = false;
+    if (m_titleWake)
+        m_titleWake();
 }
 
 void SkinPainter::setTitleText(const QString &text)
@@ -153,14 +160,14 @@ void SkinPainter::setTitleText(const QString &text)
     m_title = wanted;
     m_titleOffset = 0;
     m_titleWidth = -1;
-    m_titleSettled = false;
+    unsettleTitle();
 }
 
 void SkinPainter::showMessage(const QString &text, int ticks)
 {
     m_message = text;
     m_countdown = ticks;
-    m_titleSettled = false;
+    unsettleTitle();
 }
 
 QPixmap SkinPainter::turn(const QPixmap &landscape)
@@ -209,7 +216,7 @@ void SkinPainter::paintFull()
     if (m_skin.picture().isNull())
         return;
     m_lastPercent = -1;
-    m_titleSettled = false;
+    unsettleTitle();
     auto updater = std::move(m_updater); // the window repaints all of it afterwards
     m_updater = nullptr;
     {
@@ -850,7 +857,7 @@ void SkinPainter::drawVolumeSlider(int position, bool pressed)
 
 void SkinPainter::drawSlideFrame(const QPixmap &turnedBackground, int d)
 {
-    m_titleSettled = false;
+    unsettleTitle();
     {
         QPainter p(&m_canvas);
         p.drawPixmap(0, 0, turnedBackground);

@@ -74,6 +74,11 @@ public:
     void showMessage(const QString &text, int ticks);
     QString message() const { return m_countdown > 0 ? m_message : QString(); }
     void drawTitle(); // one ticker step
+    // The title area shows what every further step would draw (a title that fits, no
+    // message), so the ticker may rest until `wake` is called: on a new title, a message,
+    // or a full repaint.
+    bool titleSettled() const { return m_titleSettled && m_countdown <= 0; }
+    void setTitleWake(std::function<void()> wake) { m_titleWake = std::move(wake); }
     int titleOffset() const { return m_titleOffset; }
     int titleWidth() const { return m_titleWidth; }
 
@@ -111,6 +116,7 @@ public:
 
 private:
     void changed(const QRect &rect);
+    void unsettleTitle();
     void paintMini(QPainter &p);
     void paintVertical(QPainter &p);
     void paintHorizontal(QPainter &p);
@@ -151,6 +157,7 @@ private:
     // ticks then draw nothing until something changes it.
     bool m_titleSettled = false;
     int m_titleSettledMode = 0;
+    std::function<void()> m_titleWake;
     int m_titleWidth = -1;
     int m_titleOffset = 0;
     int m_titleDir = -1;

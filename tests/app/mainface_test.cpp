@@ -14,9 +14,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QTimer>
+#include <functional>
 
 namespace
 {
@@ -215,6 +217,53 @@ TEST_F(MainFaceTest, titleTextKeepsItsTickerForTheSameText)
     EXPECT_EQ(face->painter().titleOffset(), offset);
     face->setTitleText(QStringLiteral("other"));
     EXPECT_EQ(face->painter().titleOffset(), 0);
+}
+
+TEST_F(MainFaceTest, theTickerRestsWhileTheTitleFits)
+{
+    MainFace *face = makeFace();
+    QTimer *ticker = face->titleTimer();
+    const Skin::List &tw = face->skin()[Skin::Key::TitleWin];
+    const QRect area(tw[0], tw[1], tw[2], tw[3]);
+    auto titleArea = [&] { return face->painter().canvas().toImage().copy(area); };
+    auto runUntil = [](const std::function<bool()> &done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        return done();
+    };
+
+    face->setTitleText(QStringLiteral("song"));
+    ASSERT_TRUE(runUntil([&] { return !ticker->isActive(); })) << "a title that fits rests";
+    const QImage title = titleArea();
+
+    // A message wakes it: shown at the next pass of the event loop, then the title again
+    // and another rest.
+    face->painter().showMessage(QStringLiteral("Volume  50%"), 3);
+    EXPECT_TRUE(ticker->isActive());
+    QCoreApplication::processEvents();
+    EXPECT_NE(titleArea(), title) << "the message shows at once";
+    EXPECT_EQ(ticker->interval(), 200);
+    ASSERT_TRUE(runUntil([&] { return !ticker->isActive(); }));
+    EXPECT_TRUE(face->painter().message().isNull());
+    EXPECT_EQ(titleArea(), title);
+
+    // A title too wide for its line keeps the ticker going.
+    face->setTitleText(QStringLiteral("A rather long song title that scrolls back and forth"));
+    EXPECT_TRUE(ticker->isActive());
+    EXPECT_FALSE(runUntil([&] { return !ticker->isActive(); }));
+    const int offset = face->painter().titleOffset();
+    EXPECT_NE(offset, 0) << "it scrolled";
+
+    // The mini bar's stop holds: nothing wakes the ticker until the window comes back.
+    face->setTitleText(QStringLiteral("song"));
+    ASSERT_TRUE(runUntil([&] { return !ticker->isActive(); }));
+    face->sltminwin();
+    face->painter().showMessage(QStringLiteral("Volume  55%"), 3);
+    EXPECT_FALSE(ticker->isActive());
+    face->kerfaclose();
+    EXPECT_TRUE(ticker->isActive());
 }
 
 TEST_F(MainFaceTest, endOfTheLastVideoStartsTheFirstEntry)

@@ -386,32 +386,49 @@ TEST_F(SkinPainterTest, messageReplacesTheTitleForItsTicks)
 
 TEST_F(SkinPainterTest, aTitleThatFitsIsDrawnOnceAndComesBackAfterAMessage)
 {
+    int wakes = 0;
+    m_painter.setTitleWake([&] { ++wakes; });
     m_painter.paintFull();
     m_painter.setTitleText(QStringLiteral("song"));
     const Skin::List &tw = m_skin[K::TitleWin];
     const QRect area(tw[0], tw[1], tw[2], tw[3]);
     m_updated = QRect();
+    EXPECT_FALSE(m_painter.titleSettled());
     m_painter.drawTitle();
     EXPECT_EQ(m_updated, area);
+    EXPECT_TRUE(m_painter.titleSettled());
     const QImage withTitle = canvas().copy(area);
     m_updated = QRect();
     for (int i = 0; i < 5; ++i)
         m_painter.drawTitle();
     EXPECT_TRUE(m_updated.isNull()) << "a still title is not redrawn every tick";
 
+    wakes = 0;
     m_painter.showMessage(QStringLiteral("Volume  50%"), 2);
+    EXPECT_EQ(wakes, 1);
+    EXPECT_FALSE(m_painter.titleSettled());
     m_painter.drawTitle();
     EXPECT_NE(canvas().copy(area), withTitle);
     m_painter.drawTitle();
+    EXPECT_FALSE(m_painter.titleSettled()) << "the title is not back yet";
     m_painter.drawTitle(); // the message's time is over: the title is back
     EXPECT_EQ(canvas().copy(area), withTitle);
+    EXPECT_TRUE(m_painter.titleSettled());
 
     // A full repaint clears the area, so the next tick draws the title again.
     m_painter.paintFull();
+    EXPECT_EQ(wakes, 2);
     m_updated = QRect();
     m_painter.drawTitle();
     EXPECT_EQ(m_updated, area);
     EXPECT_EQ(canvas().copy(area), withTitle);
+
+    m_painter.setTitleText(QStringLiteral("A very long title that cannot possibly fit the line"));
+    EXPECT_EQ(wakes, 3);
+    for (int i = 0; i < 20; ++i) {
+        m_painter.drawTitle();
+        EXPECT_FALSE(m_painter.titleSettled()) << "step " << i;
+    }
 }
 
 TEST_F(SkinPainterTest, aScrollingTitleStaysInsideItsArea)
