@@ -132,7 +132,7 @@ private:
     QMenu *m_videoMenu = nullptr;
     QMenu *m_mainMenu = nullptr;
     QTimer *m_titleTimer = nullptr;
-    bool m_titleResting = false; // stopped because the title is settled, not by the user
+    bool m_titleResting = false; // stopped while the title is settled, not for the mini bar
     QTimer *m_checkTimer = nullptr;
     Engine *m_engine = nullptr;
     QPointer<XMMSPlayer> m_xmms;
