@@ -28,6 +28,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
@@ -208,10 +209,10 @@ MainFace::MainFace(QWidget *parent, const char *name)
     };
     paintSwatch(m_colourButton, s.lyricColor);
     paintSwatch(m_backColourButton, s.lyricBackColor);
+    // A press leaves the window as it is: going to the mini bar would hide the square
+    // before its click, and the colour choice would never open.
     connect(m_colourButton, &QPushButton::clicked, this, &MainFace::openbutlrc);
     connect(m_backColourButton, &QPushButton::clicked, this, &MainFace::openbutlrcb);
-    connect(m_colourButton, &QPushButton::pressed, this, &MainFace::sltminwin);
-    connect(m_backColourButton, &QPushButton::pressed, this, &MainFace::sltminwin);
 
     menuItem(m_mainMenu, 1)->setEnabled(!s.xmmsMode);
     menuItem(m_mainMenu, 2)->setEnabled(!s.xmmsMode);
@@ -251,6 +252,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
 
     m_engine = new Engine(this, "Engine");
     m_dispatcher->setEngine(m_engine);
+    // xmms starts with what its own file says; the window shows the front-end's view.
+    m_dispatcher->syncXmms();
     connect(m_engine, &Engine::onQuit, this, &MainFace::sltEngineQuit);
     connect(m_engine, &Engine::ontimeout, this, &MainFace::slttimeout);
 
@@ -268,8 +271,10 @@ MainFace::MainFace(QWidget *parent, const char *name)
     connect(m_pointer, &PointerInput::jumpRequested, m_dispatcher,
             &CommandDispatcher::jumpToSecond);
     connect(m_pointer, &PointerInput::eqApplyRequested, m_dispatcher, &CommandDispatcher::applyEq);
-    connect(m_pointer, &PointerInput::effectToggled, this, [](int button) {
+    connect(m_pointer, &PointerInput::effectToggled, this, [this](int button) {
         const OrbalState &st = orbalState();
+        setChecked(m_audioMenu, 3, st.audio3DOn);
+        setChecked(m_audioMenu, 4, st.bassBoostOn);
         if (st.xmmsMode)
             return;
         if (button == 16)
@@ -481,7 +486,14 @@ void MainFace::loadSettings()
         applyEffects();
     config.setGroup(QStringLiteral("Winskin"));
     s.volume = qBound(0, config.readNumEntry(QStringLiteral("Volume"), 45), 100);
+    loadLookAndKeys();
+    if (const auto entries = PlaylistFile::read(PlaylistFile::playerListPath(m_appDir)))
+        s.fileList = *entries;
+}
 
+void MainFace::loadLookAndKeys()
+{
+    OrbalState &s = orbalState();
     {
         KConfig frontEnd(path("/.xmms/tavrin_cfg"));
         frontEnd.setGroup(QStringLiteral("tvskin"));
@@ -495,8 +507,6 @@ void MainFace::loadSettings()
         KeyCodes defaults;
         for (const KeySetting &k : kKeySettings)
             s.keys.*(k.code) = frontEnd.readNumEntry(QLatin1String(k.name), defaults.*(k.code));
-        if (const auto entries = PlaylistFile::read(PlaylistFile::playerListPath(m_appDir)))
-            s.fileList = *entries;
     }
 }
 
@@ -719,6 +729,11 @@ void MainFace::keyPressEvent(QKeyEvent *event)
 
 void MainFace::keyReleaseEvent(QKeyEvent *event)
 {
+    // A desktop sends each auto-repeat as a release and a press; the press is the repeat.
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
     m_keys->keyEvent(PhoneKeys::fromEvent(event), false, event->isAutoRepeat());
     event->accept();
 }
@@ -791,19 +806,16 @@ void MainFace::closeEvent(QCloseEvent *event)
 
 void MainFace::sltEngineQuit()
 {
-    OrbalState &s = orbalState();
     repaintWhole();
-    s.videoElapsed = 0;
-    if (s.fileList.isEmpty())
-        return;
-    const int next = s.currentIndex + 1 < s.fileList.size() ? s.currentIndex + 1 : 0;
-    m_dispatcher->startEntry(next);
+    orbalState().videoElapsed = 0;
+    m_dispatcher->entryEnded();
 }
 
 void MainFace::slttimeout()
 {
     orbalState().videoElapsed = 0;
     orbalState().videoTiming = true;
+    m_dispatcher->playbackBegan();
 }
 
 // --- option menus ---------------------------------------------------------------------------
@@ -895,10 +907,15 @@ void MainFace::selectMenurmpp(int id)
     KConfig config(path("/.xmms/config"));
     config.setGroup(QStringLiteral("OSS"));
     if (id == 3 || id == 4) {
-        const QString key = QLatin1String(id == 3 ? "ezx_audio_3d" : "ezx_bass_booster");
-        const bool on = !config.readBoolEntry(key, false);
+        // The panel's 3D and BASS buttons show the same switches: one state for both.
+        OrbalState &s = orbalState();
+        bool &flag = id == 3 ? s.audio3DOn : s.bassBoostOn;
+        flag = !flag;
+        const bool on = flag;
         setChecked(m_audioMenu, id, on);
-        config.writeEntry(key, on);
+        config.writeEntry(QLatin1String(id == 3 ? "ezx_audio_3d" : "ezx_bass_booster"), on);
+        if (s.layoutMode == 2)
+            m_painter.drawButton(id == 3 ? 16 : 17, false);
         if (id == 3)
             mixer_set_3d(on ? 0 : 60);
         else
@@ -943,8 +960,9 @@ void MainFace::selectMenuoption(int id)
     if (id == 1) {
         sltminwin();
         ConfigWidget dialog;
+        // Only the key codes changed: the volume and the toggles stay as the user set them.
         if (dialog.exec() == 1)
-            loadSettings();
+            loadLookAndKeys();
         return;
     }
     KConfig frontEnd(path("/.xmms/tavrin_cfg"));
@@ -963,10 +981,11 @@ void MainFace::selectMenuoption(int id)
                 m_xmms = new XMMSPlayer(this, "");
             m_dispatcher->setXmms(m_xmms);
             m_xmms->launch();
-            equalizerChangeSlot();
+            m_dispatcher->syncXmms();
         } else if (m_xmms) {
             m_xmms->kill();
         }
+        m_dispatcher->showPlayState(2); // the other player has not started anything yet
         setTitleText(QString());
     } else if (id == 3) {
         s.wireMode = !s.wireMode;
@@ -992,7 +1011,11 @@ void MainFace::selectMenumplist(int id)
     QAction *item = menuItem(m_playlistMenu, id);
     if (id < 1 || id > 7 || !item)
         return;
-    const QString source = path("/playlist/") + item->text() + QStringLiteral(".m3u");
+    // The file as the menu found it (".m3u" in any case); one that can't be read costs
+    // no player restart.
+    const QString source = PlaylistFile::savedListPath(path("/playlist"), item->text());
+    if (source.isEmpty() || !QFileInfo(source).isReadable())
+        return;
     {
         PlayerRestart restart(s.xmmsMode ? m_xmms.data() : nullptr, m_appDir);
         PlaylistFile::copyList(source, playerList);
@@ -1038,7 +1061,7 @@ void MainFace::chooseColour(bool currentLine)
             frontEnd.writeEntry(key, chosen.name());
             frontEnd.sync();
         }
-        loadSettings();
+        loadLookAndKeys();
     }
     kerfaclose();
 }

@@ -36,6 +36,9 @@ public:
     // Re-reads the settings that dialogs may change (colours, lyric options, key codes, the
     // music player's toggles and volume) and the player's playlist.
     void loadSettings();
+    // Re-reads only the front-end file's lyric look and key codes (after a dialog changed
+    // them), leaving the volume and the player's toggles as they are.
+    void loadLookAndKeys();
     // A null text shows the player mode's own title.
     void setTitleText(const QString &text);
     QString titleText() const { return m_painter.titleText(); }

@@ -9,6 +9,7 @@
 #include "lyrics/lyriclookup.h"
 #include "platform/cardroot.h"
 #include "platform/power.h"
+#include "platform/zmessagebox.h"
 #include "playlist/filebrowser.h"
 #include "playlist/playerrestart.h"
 #include "playlist/playlistfile.h"
@@ -20,6 +21,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <memory>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcCommands, "orbal.commands")
 
@@ -75,6 +77,7 @@ QString CommandDispatcher::appPath(const char *tail) const
 
 void CommandDispatcher::buttonClick(int code)
 {
+    m_unheard = 0; // the user chose: a fresh pass
     // Every command sees both settings files; the front-end one is rewritten on return.
     KConfig config(appPath("/.xmms/config"), true);
     config.setGroup(QStringLiteral("OSS"));
@@ -113,15 +116,42 @@ void CommandDispatcher::thumbFollow(int row)
                               false);
 }
 
+QString CommandDispatcher::entryTitle(int index) const
+{
+    const QString &path = orbalState().fileList.at(index);
+    return QStringLiteral("%1.%2").arg(index + 1).arg(
+        path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+}
+
 void CommandDispatcher::announceEntry(int index)
 {
     const OrbalState &s = orbalState();
     if (index < 0 || index >= s.fileList.size())
         return;
-    const QString path = s.fileList.at(index);
-    m_painter.setTitleText(QStringLiteral("%1.%2").arg(index + 1).arg(
-        path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)));
-    lookupLyrics(path);
+    m_abTitleShown = false;
+    m_painter.setTitleText(entryTitle(index));
+    lookupLyrics(s.fileList.at(index));
+}
+
+void CommandDispatcher::showPlayState(int state)
+{
+    OrbalState &s = orbalState();
+    s.playingFlag = state == 0 ? 1 : 0;
+    s.pausedFlag = state == 1 ? 1 : 0;
+    m_painter.drawPlayStatus(state);
+    m_painter.drawButton(s.playingFlag ? 2 : 1, false);
+}
+
+void CommandDispatcher::entryStarted(int index)
+{
+    OrbalState &s = orbalState();
+    if (index < 0 || index >= s.fileList.size())
+        return;
+    s.currentIndex = index;
+    s.selectedRow = index; // the highlight goes with the song
+    announceEntry(index);
+    thumbFollow(index);
+    showPlayState(0);
 }
 
 void CommandDispatcher::startEntry(int index)
@@ -129,11 +159,62 @@ void CommandDispatcher::startEntry(int index)
     OrbalState &s = orbalState();
     if (index < 0 || index >= s.fileList.size())
         return;
-    if (m_engine)
-        m_engine->play(s.fileList.at(index));
-    s.currentIndex = index;
-    announceEntry(index);
-    thumbFollow(index);
+    m_playingSince.invalidate();
+    const bool started = m_engine && m_engine->play(s.fileList.at(index));
+    entryStarted(index);
+    // An entry that cannot even start (missing file or player) ends at once; from the event
+    // loop, so a list of such entries is not walked in one deep call.
+    if (m_engine && !started)
+        QMetaObject::invokeMethod(this, &CommandDispatcher::entryEnded, Qt::QueuedConnection);
+}
+
+void CommandDispatcher::playbackBegan()
+{
+    m_playingSince.start();
+}
+
+void CommandDispatcher::entryEnded()
+{
+    OrbalState &s = orbalState();
+    if (s.fileList.isEmpty())
+        return;
+    // A list whose every entry ends at once (no sound output, nothing decodable) would
+    // otherwise be started over and over, about once a second, for ever.
+    if (m_playingSince.isValid() && m_playingSince.elapsed() >= 1000) {
+        m_unheard = 0;
+    } else {
+        if (m_unheard++ == 0)
+            m_unheardNoSound = false;
+        if (m_engine && m_engine->noSound())
+            m_unheardNoSound = true;
+    }
+    if (m_unheard >= s.fileList.size()) {
+        m_unheard = 0;
+        if (m_engine)
+            m_engine->stop();
+        showPlayState(2);
+        m_painter.setTitleText(QString());
+        ZMessageBox::timerMessage(m_window, QPixmap(),
+                                  m_unheardNoSound
+                                      ? QStringLiteral("No sound output: playback stopped")
+                                      : QStringLiteral("Nothing in the list could be played"),
+                                  3);
+        return;
+    }
+    startEntry(s.currentIndex + 1 < s.fileList.size() ? s.currentIndex + 1 : 0);
+}
+
+void CommandDispatcher::syncXmms()
+{
+    const OrbalState &s = orbalState();
+    if (!m_xmms || !m_xmms->isRunning())
+        return;
+    m_xmms->setVolume(s.volume);
+    m_xmms->setShuffle(s.shuffleOn);
+    m_xmms->setRepeat(s.repeatOn);
+    m_xmms->setEqActive(s.equalizerOn);
+    equalizerChangeSlot();
+    m_painter.setEqValue(10, int(m_xmms->eqPreamp()));
 }
 
 void CommandDispatcher::sendVolume()
@@ -243,13 +324,37 @@ void CommandDispatcher::repeatLyricLine()
 
 bool CommandDispatcher::xmmsPlaying()
 {
-    return !m_xmms->isStopped() && !m_xmms->isPaused();
+    return xmmsState() == 0;
+}
+
+int CommandDispatcher::xmmsState()
+{
+    if (m_xmms->isStopped())
+        return 2;
+    return m_xmms->isPaused() ? 1 : 0;
+}
+
+int CommandDispatcher::flagState()
+{
+    const OrbalState &s = orbalState();
+    if (s.pausedFlag)
+        return 1;
+    return s.playingFlag ? 0 : 2;
+}
+
+void CommandDispatcher::followXmms()
+{
+    const int pos = m_xmms->playlistPos();
+    if (pos != orbalState().currentIndex)
+        entryStarted(pos);
 }
 
 void CommandDispatcher::prevXmms()
 {
-    if (xmmsPlaying())
-        m_xmms->back();
+    if (!xmmsPlaying())
+        return;
+    m_xmms->back();
+    followXmms();
 }
 
 void CommandDispatcher::prevMplayer()
@@ -261,30 +366,30 @@ void CommandDispatcher::prevMplayer()
 
 void CommandDispatcher::playXmms()
 {
-    OrbalState &s = orbalState();
-    if (xmmsPlaying()) {
-        if (s.selectedRow == s.currentIndex) {
-            m_xmms->pause();
-            m_painter.drawPlayStatus(1);
-            s.pausedFlag = 1;
-            s.playingFlag = 0;
-            return;
-        }
-        m_xmms->setVolume(s.volume);
-        m_xmms->setPlaylistPos(s.selectedRow);
-    } else if (m_xmms->isPaused()) {
+    const OrbalState &s = orbalState();
+    const int state = xmmsState();
+    const int pos = m_xmms->playlistPos();
+    const bool otherRow =
+        s.selectedRow != pos && s.selectedRow >= 0 && s.selectedRow < s.fileList.size();
+    if (state == 0 && !otherRow) {
         m_xmms->pause();
-        m_painter.drawPlayStatus(0);
-        s.pausedFlag = 0;
-        s.playingFlag = 1;
+        showPlayState(1);
         return;
-    } else {
-        m_xmms->setVolume(s.volume);
-        m_xmms->play();
     }
-    m_painter.drawPlayStatus(0);
-    s.pausedFlag = 0;
-    s.playingFlag = 1;
+    if (state == 1 && !otherRow) {
+        m_xmms->pause(); // xmms resumes
+        showPlayState(0);
+        return;
+    }
+    m_xmms->setVolume(s.volume);
+    if (otherRow)
+        m_xmms->setPlaylistPos(s.selectedRow); // also starts a stopped xmms
+    else
+        m_xmms->play();
+    const int now = m_xmms->playlistPos();
+    entryStarted(now);
+    if (now < 0 || now >= s.fileList.size())
+        showPlayState(0);
 }
 
 void CommandDispatcher::playMplayer()
@@ -292,51 +397,49 @@ void CommandDispatcher::playMplayer()
     OrbalState &s = orbalState();
     if (s.selectedRow < 0 || s.selectedRow >= s.fileList.size())
         return; // nothing to play: an empty list must not reach the engine
-    s.currentIndex = s.selectedRow;
-    if (m_engine)
-        m_engine->play(s.fileList.at(s.currentIndex));
-    m_painter.drawPlayStatus(0);
-    s.playingFlag = 1;
-    s.pausedFlag = 0;
-    announceEntry(s.currentIndex);
+    // The play button shows pause while its entry plays: pressing it pauses, not restarts.
+    if (s.selectedRow == s.currentIndex && engineRunning() && (s.playingFlag || s.pausedFlag)) {
+        pauseMplayer();
+        return;
+    }
+    startEntry(s.selectedRow);
 }
 
 void CommandDispatcher::pauseXmms()
 {
-    m_painter.drawPlayStatus(1);
-    m_xmms->pause();
-    orbalState().pausedFlag = 1;
+    m_xmms->pause(); // toggles
+    showPlayState(xmmsState());
 }
 
 void CommandDispatcher::pauseMplayer()
 {
-    m_painter.drawPlayStatus(1);
-    if (m_engine)
-        m_engine->pause();
-    orbalState().pausedFlag = 1;
+    if (!engineRunning())
+        return;
+    m_engine->pause(); // toggles
+    showPlayState(orbalState().pausedFlag ? 0 : 1);
 }
 
 void CommandDispatcher::stopXmms()
 {
-    m_painter.drawPlayStatus(2);
     m_xmms->stop();
-    orbalState().playingFlag = 0;
+    showPlayState(2);
     m_painter.setTitleText(QString());
 }
 
 void CommandDispatcher::stopMplayer()
 {
-    m_painter.drawPlayStatus(2);
     if (m_engine)
         m_engine->stop();
-    orbalState().playingFlag = 0;
+    showPlayState(2);
     m_painter.setTitleText(QString());
 }
 
 void CommandDispatcher::nextXmms()
 {
-    if (xmmsPlaying())
-        m_xmms->forward();
+    if (!xmmsPlaying())
+        return;
+    m_xmms->forward();
+    followXmms();
 }
 
 void CommandDispatcher::nextMplayer()
@@ -363,7 +466,8 @@ void CommandDispatcher::openFiles()
         return; // unreadable: the player keeps its list
     const QString listPath = PlaylistFile::playerListPath(m_appDir);
     {
-        PlayerRestart restart(m_xmms, m_appDir);
+        // Only xmms mode has an xmms to restart: an adapter left from it stays down.
+        PlayerRestart restart(orbalState().xmmsMode ? m_xmms.data() : nullptr, m_appDir);
         PlaylistFile::write(listPath, *files);
     }
     if (const auto entries = PlaylistFile::read(listPath))
@@ -445,7 +549,16 @@ void CommandDispatcher::doCheckTimer()
 {
     OrbalState &s = orbalState();
     if (s.xmmsMode) {
-        if (!m_xmms || !xmmsPlaying())
+        if (!m_xmms)
+            return;
+        // xmms may stop, pause or go on by itself (end of the list, another client).
+        const int state = xmmsState();
+        if (state != flagState()) {
+            showPlayState(state);
+            if (state == 2)
+                m_painter.setTitleText(QString());
+        }
+        if (state != 0)
             return;
         int rate = 0;
         int frequency = 0;
@@ -455,12 +568,7 @@ void CommandDispatcher::doCheckTimer()
         const int percent = length > 0 ? int(qint64(m_xmms->outputTime()) * 100 / length) : 0;
         drawTimer(m_xmms->outputTime() / 1000, unsigned(rate), unsigned(frequency), percent,
                   length / 1000);
-        const int pos = m_xmms->playlistPos();
-        if (pos != s.currentIndex) {
-            s.currentIndex = pos;
-            announceEntry(pos);
-            thumbFollow(pos);
-        }
+        followXmms();
     } else if (engineRunning()) {
         if (s.videoTiming) {
             const int length = m_engine->length();
@@ -476,8 +584,14 @@ void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int p
 {
     OrbalState &s = orbalState();
     auto abRepeat = [&] {
-        if (!s.abRepeat)
+        if (!s.abRepeat) {
+            // The repeat ended: the title names the song again.
+            if (std::exchange(m_abTitleShown, false) && s.currentIndex >= 0 &&
+                s.currentIndex < s.fileList.size())
+                m_painter.setTitleText(entryTitle(s.currentIndex));
             return;
+        }
+        m_abTitleShown = true;
         m_painter.setTitleText(QStringLiteral("Rep. A= %1  B=  %2").arg(s.markA).arg(s.markB));
         // A poll may step over B by a second; B before A would jump for ever.
         if (seconds == s.markB || (s.markB > s.markA && seconds > s.markB))
@@ -521,6 +635,7 @@ void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int p
 void CommandDispatcher::playlistSlot(int row)
 {
     OrbalState &s = orbalState();
+    m_unheard = 0;
     if (const auto entries = PlaylistFile::read(PlaylistFile::playerListPath(m_appDir)))
         s.fileList = *entries;
     if (row < 0)
@@ -529,6 +644,7 @@ void CommandDispatcher::playlistSlot(int row)
         if (m_xmms) {
             m_xmms->setVolume(s.volume);
             m_xmms->setPlaylistPos(row);
+            entryStarted(row);
         }
     } else {
         startEntry(row);
@@ -540,24 +656,18 @@ void CommandDispatcher::plistPOSClick(int row)
     OrbalState &s = orbalState();
     if (row < 0 || row >= s.fileList.size())
         return;
-    // The tapped row becomes the highlighted one, so play and the keys go on from it.
-    s.selectedRow = row;
+    m_unheard = 0;
+    // The tapped row plays and becomes the highlighted one, so play and the keys go on
+    // from it.
     if (s.xmmsMode) {
-        if (m_xmms) {
-            m_xmms->setVolume(s.volume);
-            m_xmms->setPlaylistPos(row);
-        }
+        if (!m_xmms)
+            return;
+        m_xmms->setVolume(s.volume);
+        m_xmms->setPlaylistPos(row);
+        entryStarted(row);
     } else {
-        if (m_engine)
-            m_engine->play(s.fileList.at(row));
-        if (row != s.currentIndex) {
-            s.currentIndex = row;
-            announceEntry(row);
-            thumbFollow(row);
-        }
+        startEntry(row);
     }
-    s.playingFlag = 1;
-    s.pausedFlag = 0;
 }
 
 void CommandDispatcher::equalizerChangeSlot()

@@ -9,6 +9,7 @@
 #include "lyrics/lyricpanel.h"
 #include "lyrics/lyrictable.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -39,8 +40,20 @@ public:
 
     // Plays entry i of the media list through the engine (mplayer mode).
     void startEntry(int index);
+    // The player now plays entry i: highlight, title, lyrics, thumb, indicator and play button.
+    void entryStarted(int index);
     // Title "<i+1>.<file name>" and the entry's lyrics.
     void announceEntry(int index);
+    // The indicator, the play button and the flags for 0 playing, 1 paused, 2 stopped.
+    void showPlayState(int state);
+    // Tells a freshly started xmms what the window shows: volume, shuffle, repeat and the
+    // equalizer switch; the sliders take xmms's own bands.
+    void syncXmms();
+    // mplayer began playing the current entry (its clock starts).
+    void playbackBegan();
+    // The engine's child ended by itself: starts the next entry, unless a whole pass of the
+    // list ended without anything heard, which stops and tells the user why.
+    void entryEnded();
     // Moves the playlist thumb so that row i shows (vertical form, playlist panel open).
     void thumbFollow(int row);
     // Sends the front-end volume to the player in use.
@@ -91,6 +104,12 @@ private:
     static const Command kCommands[];
 
     bool xmmsPlaying();
+    // 0 playing, 1 paused, 2 stopped, as xmms says / as the flags say.
+    int xmmsState();
+    static int flagState();
+    // xmms moved to another entry: the window follows it.
+    void followXmms();
+    QString entryTitle(int index) const;
     void prevXmms();
     void prevMplayer();
     void playXmms();
@@ -126,4 +145,10 @@ private:
     LyricTable m_lyrics;
     LyricPanel m_panel;
     int m_lead = 1;
+    bool m_abTitleShown = false; // the title shows the A-B marks
+    // Entries in a row that ended without a second of playback, and whether any of them
+    // found no sound output.
+    int m_unheard = 0;
+    bool m_unheardNoSound = false;
+    QElapsedTimer m_playingSince;
 };

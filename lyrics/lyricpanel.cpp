@@ -82,17 +82,54 @@ void LyricPanel::drawLines(QPainter &p, const LyricTable &table, int current, do
     const int lineHeight = std::max(1, look.lineHeight);
     const int middle = height / 2;
     p.setFont(sized(look.font, look.fontSize));
+    // A line of r rows takes r line heights and a box grown by the same; the current line
+    // stays centred, and the glide to the next line covers half of each one's height.
+    auto box = [&](int y, int rows) {
+        return QRect(0, y, width, kLineBoxHeight + (rows - 1) * lineHeight);
+    };
+    const int rows = rowsOf(p, table.at(current).text, width);
+    const int nextRows =
+        current + 1 < table.size() ? rowsOf(p, table.at(current + 1).text, width) : 1;
+    const double glide = scroll * (rows + nextRows) / 2.0;
+    const int lift = (rows - 1) * lineHeight / 2;
 
     p.setPen(look.current);
-    drawLine(p, QRect(0, int(scroll) + middle, width, kLineBoxHeight), table.at(current).text);
+    drawLine(p, box(int(glide) + middle - lift, rows), table.at(current).text);
 
     p.setPen(look.other);
-    double y = scroll + middle - lineHeight;
-    for (int i = current - 1; i >= 1 && y > kEarliestLineY; --i, y -= lineHeight)
-        drawLine(p, QRect(0, int(y), width, kLineBoxHeight), table.at(i).text);
-    y = scroll + middle + lineHeight;
-    for (int i = current + 1; y < height && i < table.size(); ++i, y += lineHeight)
-        drawLine(p, QRect(0, int(y), width, kLineBoxHeight), table.at(i).text);
+    double y = glide + middle - lift;
+    for (int i = current - 1; i >= 1; --i) {
+        const int r = rowsOf(p, table.at(i).text, width);
+        y -= r * lineHeight;
+        if (y + (r - 1) * lineHeight <= kEarliestLineY)
+            break;
+        drawLine(p, box(int(y), r), table.at(i).text);
+    }
+    y = glide + middle - lift + rows * lineHeight;
+    for (int i = current + 1; y < height && i < table.size(); ++i) {
+        const int r = rowsOf(p, table.at(i).text, width);
+        drawLine(p, box(int(y), r), table.at(i).text);
+        y += r * lineHeight;
+    }
+}
+
+const LyricPanel::LaidOut &LyricPanel::laidOut(QPainter &p, const QString &text, int width)
+{
+    if (p.font() != m_laidOutFont || width != m_laidOutWidth ||
+        m_laidOut.size() > kMaxLaidOutLines) {
+        m_laidOut.clear();
+        m_laidOutFont = p.font();
+        m_laidOutWidth = width;
+    }
+    auto laid = m_laidOut.find(text);
+    if (laid == m_laidOut.end())
+        laid = m_laidOut.insert(text, layOut(text, p.font(), p.layoutDirection(), width));
+    return *laid;
+}
+
+int LyricPanel::rowsOf(QPainter &p, const QString &text, int width)
+{
+    return text.isEmpty() ? 1 : laidOut(p, text, width).rows;
 }
 
 void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
@@ -102,43 +139,53 @@ void LyricPanel::drawLine(QPainter &p, const QRect &box, const QString &text)
     // the general way, where a kept layout would not land on exactly the same pixels.
     if (text.isEmpty())
         return; // drawText draws nothing for it either
-    if (p.transform().type() > QTransform::TxTranslate || box.height() != kLineBoxHeight) {
+    if (p.transform().type() > QTransform::TxTranslate) {
         p.drawText(box, kTextFlags, text);
         return;
     }
-    if (p.font() != m_laidOutFont || box.width() != m_laidOutWidth ||
-        m_laidOut.size() > kMaxLaidOutLines) {
-        m_laidOut.clear();
-        m_laidOutFont = p.font();
-        m_laidOutWidth = box.width();
-    }
-    auto laid = m_laidOut.find(text);
-    if (laid == m_laidOut.end())
-        laid = m_laidOut.insert(text, layOut(text, p.font(), p.layoutDirection(), box.size()));
-    if (!laid->layout) {
+    const LaidOut &laid = laidOut(p, text, box.width());
+    if (!laid.layout) {
         p.drawText(box, kTextFlags, text);
         return;
     }
-    if (laid->clipped) {
+    // Rows that would start below the box are left out; the block is centred in the box
+    // and cut off where it overflows.
+    int kept = 0;
+    while (kept < laid.rows && (kept == 0 || laid.rowBottom[kept - 1] < box.height()))
+        ++kept;
+    const qreal height = laid.rowBottom[kept - 1];
+    const qreal top = (box.height() - height) / 2;
+    qreal width = 0;
+    for (int i = 0; i < kept; ++i)
+        width = std::max(width, laid.layout->lineAt(i).naturalTextWidth());
+    const QRectF block((box.width() - width) / 2, top, width, height);
+    const bool clipped = !QRectF(QPointF(0, 0), QSizeF(box.size())).contains(block);
+    if (clipped) {
         p.save();
         p.setClipRect(QRectF(box), Qt::IntersectClip);
     }
-    for (int i = 0; i < laid->layout->lineCount(); ++i)
-        laid->layout->lineAt(i).draw(&p, QPointF(box.x() + laid->rowX[i], box.y() + laid->top));
-    if (laid->clipped)
+    for (int i = 0; i < kept; ++i)
+        laid.layout->lineAt(i).draw(&p, QPointF(box.x() + laid.rowX[i], box.y() + top));
+    if (clipped)
         p.restore();
 }
 
 LyricPanel::LaidOut LyricPanel::layOut(const QString &text, const QFont &font,
-                                       Qt::LayoutDirection direction, QSize box)
+                                       Qt::LayoutDirection direction, int width)
 {
-    // Rows break at words within the box's width and sit on whole pixels; rows that would
-    // start below the box are left out; each row is centred on its own, the block as a whole.
+    // Rows break at words within the width and sit on whole pixels; each row is centred on
+    // its own.
     LaidOut w;
-    // drawText treats these characters specially; lines with them are left to it.
+    // drawText treats these characters specially; lines with them are left to it, and only
+    // their row count is taken here.
     for (QChar c : text) {
-        if (c == u'\t' || c == u'\r' || c == u'\n' || c == QChar(0x9c))
+        if (c == u'\t' || c == u'\r' || c == u'\n' || c == QChar(0x9c)) {
+            const QFontMetrics metrics(font);
+            const QRect bounds =
+                metrics.boundingRect(QRect(0, 0, width, 1 << 20), kTextFlags, text);
+            w.rows = std::max(1, bounds.height() / std::max(1, metrics.lineSpacing()));
             return w;
+        }
     }
     w.layout = std::make_shared<QTextLayout>(text, font);
     QTextOption option(Qt::AlignLeft);
@@ -148,22 +195,21 @@ LyricPanel::LaidOut LyricPanel::layOut(const QString &text, const QFont &font,
     w.layout->setCacheEnabled(true);
     const int leading = QFontMetrics(font).leading();
     qreal height = 0;
-    qreal width = 0;
     w.layout->beginLayout();
     for (QTextLine row = w.layout->createLine(); row.isValid(); row = w.layout->createLine()) {
-        row.setLineWidth(box.width());
+        row.setLineWidth(width);
         height = std::ceil(height + leading);
         row.setPosition(QPointF(0, height));
         height += row.ascent() + row.descent() + (row.leadingIncluded() ? row.leading() : 0);
-        width = std::max(width, row.naturalTextWidth());
-        w.rowX.append((box.width() - row.horizontalAdvance()) / 2);
-        if (height >= box.height())
-            break;
+        w.rowX.append((width - row.horizontalAdvance()) / 2);
+        w.rowBottom.append(height);
     }
     w.layout->endLayout();
-    w.top = (box.height() - height) / 2;
-    const QRectF block((box.width() - width) / 2, w.top, width, height);
-    w.clipped = !QRectF(QPointF(0, 0), QSizeF(box)).contains(block);
+    w.rows = std::max(1, int(w.rowBottom.size()));
+    if (w.rowBottom.isEmpty()) {
+        w.layout.reset(); // nothing to lay out: drawText draws what there is
+        w.rows = 1;
+    }
     return w;
 }
 

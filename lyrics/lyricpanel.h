@@ -89,20 +89,25 @@ private:
         bool wasTurned = false;
         QImage image;
     };
-    // A lyric line laid out once the way QPainter::drawText lays it out in a line box: the
-    // layout, each row's left edge and the block's top within the box.
+    // A lyric line laid out once, in all its rows, the way QPainter::drawText lays it out
+    // in a line box of its width: the layout, each row's left edge and the bottom of each
+    // row from the block's top.
     struct LaidOut {
         std::shared_ptr<QTextLayout> layout; // none: drawn by QPainter::drawText
         QList<qreal> rowX;
-        qreal top = 0;
-        bool clipped = false; // the block overflows the box, which cuts it off
+        QList<qreal> rowBottom;
+        int rows = 1;
     };
     static LaidOut layOut(const QString &text, const QFont &font, Qt::LayoutDirection direction,
-                          QSize box);
+                          int width);
+    // The line's layout for the painter's font at this width, kept across draws.
+    const LaidOut &laidOut(QPainter &p, const QString &text, int width);
 
     static void copyInto(QImage &buffer, const QImage &backdrop);
     // One line of text centred in its box, as QPainter::drawText with the panel's flags.
     void drawLine(QPainter &p, const QRect &box, const QString &text);
+    // Rows the line takes at this width: a wrapped line takes a line height for each.
+    int rowsOf(QPainter &p, const QString &text, int width);
 
     int m_current = 0;
     double m_time = 0.0;

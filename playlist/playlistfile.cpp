@@ -112,6 +112,16 @@ QStringList PlaylistFile::savedListNames(const QString &folder, int max)
     return names;
 }
 
+QString PlaylistFile::savedListPath(const QString &folder, const QString &baseName)
+{
+    QDir d(folder, QStringLiteral("*.m3u"), QDir::Name | QDir::IgnoreCase, QDir::Files);
+    for (const QFileInfo &info : d.entryInfoList()) {
+        if (info.completeBaseName() == baseName)
+            return info.filePath();
+    }
+    return QString();
+}
+
 QStringList PlaylistFile::splitFilter(const QString &filter)
 {
     return filter.split(QLatin1Char(';'), Qt::SkipEmptyParts);

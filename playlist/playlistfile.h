@@ -42,6 +42,9 @@ public:
     // most `max` of them (the playlist menu offers seven).
     static QStringList savedListNames(const QString &folder, int max = 7);
 
+    // The saved list of `folder` named `baseName` (its ".m3u" in any case), or empty.
+    static QString savedListPath(const QString &folder, const QString &baseName);
+
     // Splits a ";"-separated filter into name patterns.
     static QStringList splitFilter(const QString &filter);
 };

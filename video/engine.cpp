@@ -229,6 +229,7 @@ bool Engine::play(const QString &path)
     if (isRunning() || m_videoWindow)
         stop();
     closeChannels();
+    m_noSound = false;
 
     const Mode mode = modeOf(path);
     if (mode == Mode::None)
@@ -514,6 +515,8 @@ void Engine::handleLine(const QByteArray &line)
 {
     if (UTIL_GetPhoneInCall() == 1)
         stop();
+    if (line.startsWith("Audio: no sound"))
+        m_noSound = true;
     if (!m_videoShown && (line.startsWith("Starting playback...") || line.startsWith("OK!")))
         emit ontimeout();
     if (m_boosterAtStart) {

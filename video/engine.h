@@ -60,6 +60,8 @@ public:
     void seek(int type, int value);
     // Length of the current file in whole seconds (0 until mplayer has told it).
     int length() const { return m_length; }
+    // The current child said it has no sound output (no device, or no audio in the file).
+    bool noSound() const { return m_noSound; }
     void setVolume(int volume);
     void quit();
     // The user ended playback from the video window: the child's end gives no onQuit().
@@ -106,6 +108,7 @@ private:
     void reapOrphans();
 
     bool m_videoShown = false;
+    bool m_noSound = false;
     bool m_userQuit = false;
     QString m_appDir;
     pid_t m_pid = 0;

@@ -9,8 +9,11 @@
 #include "commands/hardwarekeys.h"
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
+#include "keys/configwidget.h"
 #include "platform/phonekeys.h"
+#include "platform/zmessagebox.h"
 #include "playlist/filebrowser.h"
+#include "playlist/playerrestart.h"
 #include "playlist/playlist.h"
 #include "skin/pointerinput.h"
 #include "tests/app/appfixture.h"
@@ -19,11 +22,14 @@
 #include "video/engine.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -350,6 +356,85 @@ TEST_F(MplayerInteractionTest, nextOnTheLastEntryWrapsAndPreviousOnTheFirstStays
     EXPECT_TRUE(testenv::waitFor([&] { return !face()->engine()->isRunning(); }, 8000));
 }
 
+TEST_F(MplayerInteractionTest, playOnThePlayingRowPausesAndEveryStartShowsItsEntry)
+{
+    face();
+    OrbalState &s = orbalState();
+    s.fileList = m_songs;
+    // Enter starts row 1: title, pause picture on the play button, indicator "playing".
+    key(4101);
+    ASSERT_TRUE(testenv::waitFor([&] { return face()->engine()->isRunning(); }, 5000));
+    EXPECT_EQ(face()->titleText(), QStringLiteral("1.first song.mp3"));
+    EXPECT_EQ(pixel({37, 252}), code(356, 42));
+    const pid_t child = face()->engine()->pid();
+    // Play again on the playing row pauses the same child, and once more resumes it.
+    face()->buttonClick(1);
+    EXPECT_EQ(face()->engine()->pid(), child);
+    EXPECT_EQ(s.pausedFlag, 1);
+    EXPECT_EQ(s.playingFlag, 0);
+    EXPECT_EQ(pixel({37, 252}), code(332, 42)); // the play picture while paused
+    face()->buttonClick(1);
+    EXPECT_EQ(face()->engine()->pid(), child);
+    EXPECT_EQ(s.playingFlag, 1);
+    // Next moves the highlight with the song, so play stays on it.
+    face()->buttonClick(4);
+    EXPECT_EQ(s.selectedRow, 1);
+    face()->buttonClick(1);
+    EXPECT_EQ(s.pausedFlag, 1);
+    EXPECT_EQ(s.currentIndex, 1);
+    // Stopped, a tapped row shows "playing" again.
+    face()->buttonClick(3);
+    face()->plistPOSClick(0);
+    EXPECT_EQ(s.playingFlag, 1);
+    EXPECT_EQ(face()->titleText(), QStringLiteral("1.first song.mp3"));
+    face()->buttonClick(3);
+}
+
+TEST_F(MplayerInteractionTest, aListNothingPlaysFromStopsAfterOnePassAndSaysWhy)
+{
+    struct Row {
+        const char *name;
+        bool noSoundOutput;
+        const char *message;
+    };
+    const Row rows[] = {
+        {"files mplayer cannot decode", false, "Nothing in the list could be played"},
+        {"no sound device", true, "No sound output: playback stopped"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList list;
+        if (row.noSoundOutput) {
+            QFile::remove(m_appDir + QStringLiteral("/mplayer"));
+            testenv::writeFile(
+                m_appDir + QStringLiteral("/mplayer"),
+                "#!/bin/sh\nexec /usr/bin/mplayer -ao oss:/dev/nonexistent \"$@\"\n");
+            QFile::setPermissions(m_appDir + QStringLiteral("/mplayer"),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            list = m_songs;
+        } else {
+            for (const char *name : {"/mmc/noise1.mp3", "/mmc/noise2.mp3"}) {
+                testenv::writeFile(m_appDir + QLatin1String(name), QByteArray(3000, '\x5a'));
+                list << m_appDir + QLatin1String(name);
+            }
+        }
+        face();
+        ZMessageBox::history().clear();
+        OrbalState &s = orbalState();
+        s.fileList = list;
+        face()->buttonClick(1);
+        ASSERT_TRUE(testenv::waitFor([] { return !ZMessageBox::history().isEmpty(); }, 15000));
+        EXPECT_EQ(ZMessageBox::history().first().text, QLatin1String(row.message));
+        EXPECT_TRUE(ZMessageBox::history().first().timed);
+        EXPECT_EQ(s.playingFlag, 0);
+        EXPECT_EQ(face()->titleText(), QStringLiteral("MPLAYER v3.30 for motorola A1200"));
+        // And it stays stopped: no further starts, no second message.
+        QTest::qWait(2500);
+        EXPECT_FALSE(face()->engine()->isRunning());
+        EXPECT_EQ(ZMessageBox::history().size(), 1);
+    }
+}
+
 TEST_F(MplayerInteractionTest, thePollCountsTheVideoClockWhilePlaying)
 {
     face();
@@ -436,6 +521,40 @@ TEST_F(XmmsInteractionTest, playPausesTheRowPlayingResumesAndJumpsToAnotherRow)
     face()->buttonClick(3);
     EXPECT_TRUE(testenv::waitFor([&] { return face()->xmms()->isStopped(); }, 5000));
     EXPECT_EQ(face()->titleText(), QStringLiteral("ORBAL v 3.30 for motorola A1200"));
+}
+
+TEST_F(XmmsInteractionTest, everyStartShowsItsEntryAndTheHighlightFollows)
+{
+    OrbalState &s = orbalState();
+    // What the window shows at start is what xmms was told.
+    EXPECT_EQ(face()->xmms()->isShuffle(), s.shuffleOn);
+    EXPECT_EQ(face()->xmms()->isRepeat(), s.repeatOn);
+    EXPECT_EQ(face()->xmms()->isEqActive(), s.equalizerOn);
+    face()->xmms()->setShuffle(false);
+    face()->buttonClick(1);
+    ASSERT_TRUE(testenv::waitFor([&] { return xmmsPlaying(); }, 5000));
+    EXPECT_EQ(face()->titleText(), QStringLiteral("1.first.mp3"));
+    EXPECT_EQ(pixel({37, 252}), code(356, 42));
+    face()->buttonClick(4);
+    ASSERT_TRUE(testenv::waitFor([&] { return face()->xmms()->playlistPos() == 1; }, 5000));
+    face()->doCheckTimer();
+    EXPECT_EQ(face()->titleText(), QStringLiteral("2.second.mp3"));
+    EXPECT_EQ(s.selectedRow, 1);
+    // A-B repeat switched off gives the title back to the song.
+    s.abRepeat = true;
+    s.markA = 1;
+    s.markB = 9;
+    face()->drawTimer(3, 0, 0, 10, 20);
+    EXPECT_EQ(face()->titleText(), QStringLiteral("Rep. A= 1  B=  9"));
+    s.abRepeat = false;
+    face()->drawTimer(4, 0, 0, 12, 20);
+    EXPECT_EQ(face()->titleText(), QStringLiteral("2.second.mp3"));
+    // xmms stopping by itself shows on the indicator and the play button.
+    face()->xmms()->stop();
+    ASSERT_TRUE(testenv::waitFor([&] { return face()->xmms()->isStopped(); }, 5000));
+    face()->doCheckTimer();
+    EXPECT_EQ(s.playingFlag, 0);
+    EXPECT_EQ(pixel({37, 252}), code(332, 42));
 }
 
 TEST_F(XmmsInteractionTest, draggedEqualizerBandReachesXmms)
@@ -579,6 +698,101 @@ TEST_F(InteractionTest, backgroundMenuLoadsAndSavesThePickedPicture)
     EXPECT_EQ(QFileInfo(c.readEntry(QStringLiteral("backskin"))).canonicalFilePath(),
               QFileInfo(picture).canonicalFilePath());
     EXPECT_FALSE(face()->painter().background().isNull());
+}
+
+TEST_F(InteractionTest, colourSquareOpensItsChoiceAndKeepsTheWindowAndVolume)
+{
+    tap({80, 307}); // the lyric panel
+    orbalState().volume = 60;
+    auto *square = face()->findChild<QPushButton *>(QStringLiteral("opendlg"));
+    ASSERT_NE(square, nullptr);
+    ASSERT_TRUE(square->isVisible());
+    QTest::mousePress(square, Qt::LeftButton);
+    EXPECT_EQ(orbalState().layoutMode, 2);
+    EXPECT_TRUE(square->isVisible());
+    answerDialog<QColorDialog>([](QColorDialog *dialog) {
+        dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+        dialog->accept();
+    });
+    QTest::mouseRelease(square, Qt::LeftButton);
+    EXPECT_EQ(orbalState().lyricColor, QColor(0x12, 0x34, 0x56));
+    EXPECT_TRUE(readSettings("tavrin_cfg").contains("lrccolor=#123456"));
+    EXPECT_EQ(orbalState().volume, 60); // not the saved 45
+    EXPECT_EQ(orbalState().layoutMode, 2);
+}
+
+TEST_F(InteractionTest, keyDialogKeepsTheVolumeAndToggles)
+{
+    face();
+    OrbalState &s = orbalState();
+    s.volume = 60;
+    s.shuffleOn = !s.shuffleOn;
+    const bool shuffle = s.shuffleOn;
+    answerDialog<ConfigWidget>([](ConfigWidget *dialog) { dialog->done(1); });
+    face()->selectMenuoption(1);
+    EXPECT_EQ(s.volume, 60);
+    EXPECT_EQ(s.shuffleOn, shuffle);
+}
+
+TEST_F(InteractionTest, audioMenuAndPanelButtonsShowOneEffectState)
+{
+    face();
+    OrbalState &s = orbalState();
+    QMenu *audio = face()->menu(MainFace::Menu::Audio);
+    for (int id : {3, 4}) {
+        bool &flag = id == 3 ? s.audio3DOn : s.bassBoostOn;
+        const QPoint button = id == 3 ? QPoint(130, 258) : QPoint(155, 258);
+        EXPECT_EQ(MainFace::menuItem(audio, id)->isChecked(), flag) << id;
+        face()->selectMenurmpp(id);
+        EXPECT_EQ(MainFace::menuItem(audio, id)->isChecked(), flag) << id;
+        tap(button);
+        EXPECT_EQ(MainFace::menuItem(audio, id)->isChecked(), flag) << id;
+        face()->selectMenurmpp(id);
+        EXPECT_EQ(MainFace::menuItem(audio, id)->isChecked(), flag) << id;
+        const QByteArray config = readSettings("config");
+        const QByteArray key = id == 3 ? "ezx_audio_3d=" : "ezx_bass_booster=";
+        EXPECT_TRUE(config.contains(key + (flag ? "true" : "false"))) << config.constData();
+    }
+}
+
+TEST_F(InteractionTest, savedListsLoadWhateverTheCaseOfTheirEnding)
+{
+    const QString song = m_appDir + QStringLiteral("/mmc/loud.mp3");
+    testenv::writeFile(song, "x");
+    testenv::writeFile(m_appDir + QStringLiteral("/playlist/LOUD.M3U"), song.toUtf8() + '\n');
+    face()->buttonClick(25);
+    QAction *item = MainFace::menuItem(face()->menu(MainFace::Menu::Playlist), 1);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), QStringLiteral("LOUD"));
+    face()->menu(MainFace::Menu::Playlist)->hide();
+    face()->selectMenumplist(1);
+    EXPECT_EQ(orbalState().fileList, QStringList{song});
+}
+
+TEST_F(InteractionTest, anAutoRepeatedReleaseDoesNothingOnADesktop)
+{
+    face();
+    orbalState().volume = 50;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier, QString(), true);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_PageUp, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(face(), &release);
+    QApplication::sendEvent(face(), &press);
+    EXPECT_EQ(orbalState().volume, 55);
+}
+
+TEST_F(XmmsInteractionTest, folderButtonInMplayerModeLeavesXmmsDown)
+{
+    face()->selectMenuoption(2);
+    ASSERT_FALSE(orbalState().xmmsMode);
+    ASSERT_TRUE(testenv::waitFor([] { return xmms_remote_get_version(0) == 0; }, 5000));
+    answerDialog<ViewDialog>([&](ViewDialog *dialog) {
+        dialog->browser()->setDir(m_appDir + QStringLiteral("/mmc"));
+        dialog->returned();
+    });
+    face()->buttonClick(5);
+    EXPECT_EQ(orbalState().fileList, m_songs);
+    EXPECT_TRUE(PlayerRestart::xmmsProcessesIn(m_appDir).isEmpty());
+    EXPECT_EQ(xmms_remote_get_version(0), 0);
 }
 
 } // namespace

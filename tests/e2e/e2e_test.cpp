@@ -159,6 +159,8 @@ protected:
     {
         testenv::writeFile(m_demo + "/.xmms/tavrin_cfg",
                            xmmsMode ? "[tvskin]\nEnxmms=true\n" : "[tvskin]\nEnxmms=false\n");
+        // In order: "next" is then the second song in both modes.
+        testenv::writeFile(m_demo + "/.xmms/config", "[xmms]\nshuffle=false\n");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.insert(QStringLiteral("HOME"), m_home);

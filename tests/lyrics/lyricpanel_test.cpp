@@ -202,9 +202,10 @@ TEST_F(LyricPanelDrawing, aNewSkinPictureOrPlaceShowsAtOnce)
 
 TEST_F(LyricPanelDrawing, keptLayoutsDrawExactlyAsPlainTextDrawing)
 {
-    // Short lines, lines that wrap once, twice (cut off by the box) and with a tab, Chinese
-    // text; drawn twice (the second time from the kept layouts), after a font change, and
-    // against QPainter::drawText in the same boxes.
+    // Short lines, lines that wrap once, twice and with a tab, Chinese text; drawn twice
+    // (the second time from the kept layouts), after a font change, and against
+    // QPainter::drawText in the same boxes: a line of r rows gets r line heights and a box
+    // grown by as much, and the current line stays centred.
     table = LyricTable::fromLrc("[00:10]first\n[00:20]HHHH\n[00:30]" +
                                     QByteArray("a line long enough to wrap twice in a box "
                                                "that is only two hundred and forty wide") +
@@ -222,18 +223,30 @@ TEST_F(LyricPanelDrawing, keptLayoutsDrawExactlyAsPlainTextDrawing)
         f.setPixelSize(look.fontSize);
         p.setFont(f);
         const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::AlignVCenter | Qt::TextWordWrap;
-        // The current line first, then upwards, then downwards: wrapped lines overlap.
-        auto line = [&](int i) {
-            const int y = 100 + (i - current) * look.lineHeight;
-            p.setPen(i == current ? look.current : look.other);
-            p.drawText(QRect(0, y, 240, 40), flags, table.at(i).text);
+        const QFontMetrics metrics(f);
+        auto rows = [&](int i) {
+            const QRect r = metrics.boundingRect(QRect(0, 0, 240, 10000), flags, table.at(i).text);
+            return std::max(1, qRound(double(r.height()) / metrics.lineSpacing()));
         };
-        line(current);
-        for (int i = current - 1; i >= 1 && 100 + (i - current) * look.lineHeight > -30; --i)
-            line(i);
-        for (int i = current + 1; i < table.size() && 100 + (i - current) * look.lineHeight < 200;
-             ++i)
-            line(i);
+        const int lh = look.lineHeight;
+        auto line = [&](int i, int y) {
+            p.setPen(i == current ? look.current : look.other);
+            p.drawText(QRect(0, y, 240, 40 + (rows(i) - 1) * lh), flags, table.at(i).text);
+        };
+        const int top = 100 - (rows(current) - 1) * lh / 2;
+        line(current, top);
+        int y = top;
+        for (int i = current - 1; i >= 1; --i) {
+            y -= rows(i) * lh;
+            if (y + (rows(i) - 1) * lh <= -30)
+                break;
+            line(i, y);
+        }
+        y = top + rows(current) * lh;
+        for (int i = current + 1; i < table.size() && y < 200; ++i) {
+            line(i, y);
+            y += rows(i) * lh;
+        }
         return image;
     };
     for (int size : {18, 18, 21, 12}) {
@@ -247,6 +260,36 @@ TEST_F(LyricPanelDrawing, keptLayoutsDrawExactlyAsPlainTextDrawing)
             LyricPanel fresh;
             fresh.seekTo(table, seconds, look.lineHeight);
             EXPECT_EQ(fresh.renderVertical(table, skin, look), drawn) << size << " " << seconds;
+        }
+    }
+}
+
+TEST_F(LyricPanelDrawing, wrappedLinesDoNotOverlapTheirNeighbours)
+{
+    table = LyricTable::fromLrc("[00:10]HHHH\n[00:20]a line long enough to wrap twice in a box "
+                                "that is only two hundred and forty wide\n[00:30]HHHH\n[00:40]"
+                                "another line that is long enough to wrap once\n[00:50]HHHH",
+                                LyricCharset::Gbk);
+    for (auto [size, lineHeight] : {std::pair{18, 32}, std::pair{21, 40}}) {
+        for (double t : {20.0, 25.0, 40.0}) {
+            look.fontSize = size;
+            look.lineHeight = lineHeight;
+            window.fill(kUntouched);
+            paint(2, t);
+            const QRect panelArea(0, 100, 240, 200);
+            const Spread red = spreadOf(window, kRed, panelArea);
+            ASSERT_GT(red.count, 20) << size << " " << t;
+            const Spread above = spreadOf(window, kGreen, QRect(0, 100, 240, red.minY - 100));
+            const Spread below =
+                spreadOf(window, kGreen, QRect(0, red.maxY + 1, 240, 300 - red.maxY));
+            const Spread within =
+                spreadOf(window, kGreen, QRect(0, red.minY, 240, red.maxY - red.minY + 1));
+            EXPECT_EQ(within.count, 0) << size << " " << t;
+            EXPECT_GT(above.count + below.count, 20) << size << " " << t;
+            if (t == 20.0 || t == 40.0) { // at its time centred where a short line is
+                EXPECT_NEAR((red.minY + red.maxY) / 2.0, 200 + kBoxMiddle, kSlack + 2)
+                    << size << " " << t;
+            }
         }
     }
 }
