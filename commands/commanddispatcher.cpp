@@ -577,6 +577,11 @@ void CommandDispatcher::doCheckTimer()
         } else {
             m_painter.drawDigits(0);
         }
+    } else if (m_engine && !m_engine->isActive() && flagState() != 2) {
+        // Ended without an end of file to follow (the video window's own stop): nothing
+        // plays any more.
+        showPlayState(2);
+        m_painter.setTitleText(QString());
     }
 }
 

@@ -51,6 +51,8 @@ public:
     // stopped first. Files of neither type list, or missing files, start nothing.
     bool play(const QString &path);
     bool isRunning();
+    // A child was started and its end has not been handled yet.
+    bool isActive() const { return m_started != 0; }
     // Asks the child to quit and tears down the window; does not wait for the child.
     void stop();
     // One command line; dropped silently when no child channel is open. Always true.

@@ -387,7 +387,12 @@ TEST_F(MplayerInteractionTest, playOnThePlayingRowPausesAndEveryStartShowsItsEnt
     face()->plistPOSClick(0);
     EXPECT_EQ(s.playingFlag, 1);
     EXPECT_EQ(face()->titleText(), QStringLiteral("1.first song.mp3"));
-    face()->buttonClick(3);
+    // Ended from the video window: no next entry, and the window says stopped.
+    face()->engine()->quitByUser();
+    ASSERT_TRUE(testenv::waitFor([&] { return !face()->engine()->isActive(); }, 5000));
+    face()->doCheckTimer();
+    EXPECT_EQ(s.playingFlag, 0);
+    EXPECT_EQ(face()->titleText(), QStringLiteral("MPLAYER v3.30 for motorola A1200"));
 }
 
 TEST_F(MplayerInteractionTest, aListNothingPlaysFromStopsAfterOnePassAndSaysWhy)
