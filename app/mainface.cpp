@@ -9,6 +9,7 @@
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
 #include "keys/configwidget.h"
+#include "lyrics/lyriccolorchooser.h"
 #include "lyrics/lyricpanel.h"
 #include "lyrics/textdecoder.h"
 #include "platform/phonekeys.h"
@@ -25,7 +26,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -200,15 +200,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
     setChecked(m_audioMenu, 3, s.audio3DOn);
     setChecked(m_audioMenu, 4, s.bassBoostOn);
 
-    auto paintSwatch = [](QPushButton *button, const QColor &colour) {
-        QPalette palette = button->palette();
-        palette.setColor(QPalette::Button, colour);
-        palette.setColor(QPalette::ButtonText, colour);
-        palette.setColor(QPalette::Window, Qt::white);
-        button->setPalette(palette);
-    };
-    paintSwatch(m_colourButton, s.lyricColor);
-    paintSwatch(m_backColourButton, s.lyricBackColor);
+    m_colourButton->setPalette(LyricColorChooser::swatchPalette(s.lyricColor));
+    m_backColourButton->setPalette(LyricColorChooser::swatchPalette(s.lyricBackColor));
     // A press leaves the window as it is: going to the mini bar would hide the square
     // before its click, and the colour choice would never open.
     connect(m_colourButton, &QPushButton::clicked, this, &MainFace::openbutlrc);
@@ -1040,27 +1033,12 @@ void MainFace::openbutlrcb()
 
 void MainFace::chooseColour(bool currentLine)
 {
-    const QString key = currentLine ? QStringLiteral("lrccolor") : QStringLiteral("lrcbcolor");
-    QColor start;
-    {
-        KConfig frontEnd(path("/.xmms/tavrin_cfg"), true);
-        frontEnd.setGroup(QStringLiteral("tvskin"));
-        start = QColor(frontEnd.readEntry(key, kDefaultLyricColour));
-    }
-    const QColor chosen = QColorDialog::getColor(start, this);
+    const LyricColorRole role =
+        currentLine ? LyricColorRole::CurrentLine : LyricColorRole::OtherLines;
+    const QColor chosen = LyricColorChooser::choose(m_appDir, role, this);
     if (chosen.isValid()) {
-        QPushButton *swatch = currentLine ? m_colourButton : m_backColourButton;
-        QPalette palette = swatch->palette();
-        palette.setColor(QPalette::Button, chosen);
-        palette.setColor(QPalette::ButtonText, chosen);
-        palette.setColor(QPalette::Window, Qt::white);
-        swatch->setPalette(palette);
-        {
-            KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-            frontEnd.setGroup(QStringLiteral("tvskin"));
-            frontEnd.writeEntry(key, chosen.name());
-            frontEnd.sync();
-        }
+        (currentLine ? m_colourButton : m_backColourButton)
+            ->setPalette(LyricColorChooser::swatchPalette(chosen));
         loadLookAndKeys();
     }
     kerfaclose();

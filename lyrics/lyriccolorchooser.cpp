@@ -1,9 +1,8 @@
 #include "lyrics/lyriccolorchooser.h"
 
 #include "dropin/kconfig.h"
+#include "lyrics/lyriccolordialog.h"
 #include "lyrics/lyricslog.h"
-
-#include <QColorDialog>
 
 namespace
 {
@@ -52,9 +51,8 @@ QColor LyricColorChooser::savedColor(const QString &appDir, LyricColorRole role)
 
 QColor LyricColorChooser::choose(const QString &appDir, LyricColorRole role, QWidget *parent)
 {
-    QColorDialog dialog(savedColor(appDir, role), parent);
+    LyricColorDialog dialog(savedColor(appDir, role), parent);
     dialog.setObjectName(swatchName(role) + QStringLiteral("_dialog"));
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)
         return QColor();
     const QColor color = dialog.selectedColor();

@@ -10,6 +10,7 @@
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
 #include "keys/configwidget.h"
+#include "lyrics/lyriccolordialog.h"
 #include "platform/phonekeys.h"
 #include "platform/zmessagebox.h"
 #include "playlist/filebrowser.h"
@@ -22,7 +23,6 @@
 #include "video/engine.h"
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -715,7 +715,7 @@ TEST_F(InteractionTest, colourSquareOpensItsChoiceAndKeepsTheWindowAndVolume)
     QTest::mousePress(square, Qt::LeftButton);
     EXPECT_EQ(orbalState().layoutMode, 2);
     EXPECT_TRUE(square->isVisible());
-    answerDialog<QColorDialog>([](QColorDialog *dialog) {
+    answerDialog<LyricColorDialog>([](LyricColorDialog *dialog) {
         dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
         dialog->accept();
     });

@@ -1,10 +1,11 @@
-// The lyric colour choices: the real colour dialog, answered here, and the settings write.
+// The lyric colour choices: the real colour dialog (sized for the phone), answered here, and the
+// settings write.
 #include "dropin/kconfig.h"
 #include "lyrics/lyriccolorchooser.h"
+#include "lyrics/lyriccolordialog.h"
 #include "tests/support/testenv.h"
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ namespace
 struct DialogSeen {
     bool shown = false;
     QColor openedAt;
+    QRect geometry;
 };
 
 // Answers the next colour dialog with `answer`, or cancels it when `answer` is invalid.
@@ -25,9 +27,9 @@ void answerNextColorDialog(const QColor &answer, DialogSeen *seen)
     auto *timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [=, ticks = 0]() mutable {
-        QColorDialog *dialog = nullptr;
+        LyricColorDialog *dialog = nullptr;
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *d = qobject_cast<QColorDialog *>(w); d && d->isVisible())
+            if (auto *d = qobject_cast<LyricColorDialog *>(w); d && d->isVisible())
                 dialog = d;
         }
         if (!dialog && ++ticks < 500)
@@ -42,6 +44,7 @@ void answerNextColorDialog(const QColor &answer, DialogSeen *seen)
         }
         seen->shown = true;
         seen->openedAt = dialog->currentColor();
+        seen->geometry = dialog->frameGeometry();
         if (answer.isValid()) {
             dialog->setCurrentColor(answer);
             dialog->accept();
@@ -101,6 +104,8 @@ TEST(LyricColorChoice, dialogStartsAtSavedColourAndSavesTheAnswer)
 
         EXPECT_TRUE(seen.shown);
         EXPECT_EQ(seen.openedAt, row.expectedStart);
+        EXPECT_TRUE(QRect(0, 0, 240, 320).contains(seen.geometry))
+            << seen.geometry.x() << "," << seen.geometry.width();
         EXPECT_EQ(chosen, row.answer);
         EXPECT_EQ(savedEntry(appDir, "lrccolor"), row.expectedCurrent);
         EXPECT_EQ(savedEntry(appDir, "lrcbcolor"), row.expectedOther);
