@@ -91,7 +91,11 @@ protected:
         fakemplayer::clearLines(m_app);
         if (!m_engine->play(m_app + "/clip.avi"))
             return nullptr;
-        if (!testenv::waitFor([this] { return m_engine->length() == 42; }))
+        // The length of an earlier child stands until this one answers.
+        if (!testenv::waitFor([this] {
+                return fakemplayer::lines(m_app).contains("get_time_length") &&
+                       m_engine->length() == 42;
+            }))
             return nullptr;
         return m_engine->videoWindow();
     }
