@@ -175,7 +175,10 @@ void XMMSPlayer::forward()
         emit timeout();
 }
 
-void XMMSPlayer::fileOpen() {}
+void XMMSPlayer::fileOpen()
+{
+    SignalBlock block(this);
+}
 
 void XMMSPlayer::setPlaylistPos(int position)
 {
@@ -429,8 +432,9 @@ PlaylistEntry XMMSPlayer::entry(int position) const
     return m_list.value(position);
 }
 
-int XMMSPlayer::listCount() const
+int XMMSPlayer::listCount()
 {
+    SignalBlock block(this);
     return int(m_list.size());
 }
 
@@ -460,6 +464,9 @@ void XMMSPlayer::timerEvent(QTimerEvent *event)
 
 void XMMSPlayer::updateStatus()
 {
+    // The poll exists to raise signals: a caller's block must not swallow them, and the
+    // adapter leaves them unblocked like every other operation.
+    blockSignals(false);
     if (m_statusTimer != -1)
         killTimer(m_statusTimer);
     m_statusTimer = -1;

@@ -76,7 +76,7 @@ public:
     void refreshList();
     void refreshEntryInfo(int position);     // ignored for a position that is not cached
     PlaylistEntry entry(int position) const; // an empty entry for one that is not cached
-    int listCount() const;
+    int listCount();
     QString totalTimeString() const; // "m:ss", or "h:mm:ss" above one hour
     static QString formatTotalTime(unsigned int seconds);
 

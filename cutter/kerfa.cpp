@@ -300,9 +300,17 @@ void Kerfa::preview()
         return;
     }
     timed(QStringLiteral("开始预览"));
-    // The player runs on by itself; the file goes with the next preview or the window.
-    if (!platform::playMedia(file))
+    // The scratch file goes once the player returns; a player of an earlier preview that
+    // ends later leaves the newer file alone.
+    const int run = ++m_previews;
+    const auto removeFile = [this, run, file] {
+        if (run == m_previews)
+            QFile::remove(file);
+    };
+    if (!platform::playMedia(file, this, removeFile)) {
         qCWarning(lcCutter) << "media player did not start for" << file;
+        removeFile();
+    }
 }
 
 void Kerfa::switchMode()

@@ -1,8 +1,8 @@
 // The ringtone cutter window: cuts a stretch of an MP3 file with "kerfa/mp3asm",
 // optionally changes its volume with "kerfa/mp3gain" and writes its ID3v1 tag with
 // "kerfa/vellum" (all under the working directory), each run through the shell and
-// waited for. A preview cuts into a scratch file on the card and plays it. The window
-// deletes itself when closed and says so with clickcolse().
+// waited for. A preview cuts into a scratch file on the card, plays it and removes it once
+// the player returns. The window deletes itself when closed and says so with clickcolse().
 #pragma once
 
 #include "platform/zmainwidget.h"
@@ -65,4 +65,5 @@ private:
     QGroupBox *m_gainGroup;
     QGroupBox *m_tagGroup;
     QPushButton *m_modeButton;
+    int m_previews = 0; // previews started so far
 };

@@ -116,15 +116,23 @@ void eqWidget::setPreset(QTreeWidgetItem *item)
     m_xmms->setEq(preset->values().data());
 }
 
+QTreeWidgetItem *eqWidget::chosenItem() const
+{
+    // The list makes its first row current when it takes the focus, unselected: only a
+    // selected row was chosen by the user.
+    QTreeWidgetItem *item = presetListView->currentItem();
+    return item && item->isSelected() ? item : nullptr;
+}
+
 void eqWidget::setPreset()
 {
-    setPreset(presetListView->currentItem());
+    setPreset(chosenItem());
     update();
 }
 
 void eqWidget::returned()
 {
-    setPreset(presetListView->currentItem());
+    setPreset(chosenItem());
     emit equalizerChange();
     close();
     deleteLater();

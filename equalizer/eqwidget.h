@@ -3,9 +3,9 @@
 // stores xmms's current equalizer as the user's preset "我的音乐". Reaches xmms through
 // xmmsInstance; without an adapter it applies and stores nothing.
 //
-// OK applies the chosen preset, emits equalizerChange() and closes the dialog, which
-// then deletes itself (later): an opener running it with exec() keeps it in a QPointer.
-// Cancel only closes it.
+// OK applies the preset the user picked (if any), emits equalizerChange() and closes the
+// dialog, which then deletes itself (later): an opener running it with exec() keeps it in
+// a QPointer. Cancel only closes it.
 #pragma once
 
 #include <QDialog>
@@ -43,6 +43,7 @@ protected:
 
 private:
     void readFile(const QString &path, bool isDefault);
+    QTreeWidgetItem *chosenItem() const; // null unless the user picked a preset
 
     QString m_homeDir;
     XMMSPlayer *m_xmms;

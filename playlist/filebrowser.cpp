@@ -100,6 +100,11 @@ void FileBrowser::itemHighlighted(int index)
     if (isDir)
         emit dirpicked(path);
     emit isDirPicked(isDir);
+    // At the root every entry stands for a folder to pick, whatever it is.
+    if (QDir(m_currentDir).isRoot()) {
+        m_pickedDir = m_currentDir + it->text();
+        emit isDirPicked(true);
+    }
 }
 
 void FileBrowser::itemSelected(int index)

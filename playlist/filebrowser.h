@@ -24,7 +24,8 @@ public:
     QString currentDir() const { return m_currentDir; }
     // The file last highlighted or selected; empty when the highlight is not a file.
     QString pickedFile() const { return m_pickedFile; }
-    // The directory last highlighted; empty when the highlight is not a directory.
+    // The directory last highlighted; empty when the highlight is not a directory. At the
+    // root any entry highlighted counts as one.
     QString pickedDir() const { return m_pickedDir; }
 
     // Full path of an entry text in the directory shown; empty when none is shown.

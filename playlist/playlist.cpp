@@ -1,11 +1,12 @@
 #include "playlist/playlist.h"
 
 #include "audio/xmmsplayer.h"
+#include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
 #include "platform/cardroot.h"
 #include "platform/zmessagebox.h"
 #include "platform/zmultilineedit.h"
-#include "playlist/listchooser.h"
+#include "playlist/filebrowser.h"
 #include "playlist/myplaylist.h"
 #include "playlist/playerrestart.h"
 #include "playlist/playlistfile.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -60,7 +62,7 @@ QPushButton *button(const char *text, const QRect &geometry, QWidget *parent)
 } // namespace
 
 PlayList::PlayList(QWidget *parent, const QString &listFile)
-    : QDialog(parent), m_appDir(QDir::currentPath()), m_chooser(&ListChooser::pick)
+    : QDialog(parent), m_appDir(QDir::currentPath())
 {
     followPlayerMode();
 
@@ -289,11 +291,13 @@ void PlayList::menuSelect(int id)
         setMode(Deleting);
         break;
     case IntoList: {
-        const QString picked = m_chooser(this, QStringLiteral("*.m3u"), presetDir());
-        if (!picked.isEmpty() && loadList(picked)) {
-            saveCurrentList();
-            setMode(Normal);
-        }
+        const std::optional<QString> picked = choosePreset();
+        if (!picked)
+            break;
+        // Nothing readable picked keeps the list and its file: the save below still runs.
+        loadList(*picked);
+        saveCurrentList();
+        setMode(Normal);
         break;
     }
     case SaveAsPreset:
@@ -301,18 +305,33 @@ void PlayList::menuSelect(int id)
         m_nameEdit->setFocus();
         break;
     case DeleteList: {
-        const QString picked = m_chooser(this, QStringLiteral("*.m3u"), presetDir());
-        if (picked.isEmpty() || !QFileInfo::exists(picked))
+        const std::optional<QString> picked = choosePreset();
+        if (!picked || picked->isEmpty() || !QFileInfo::exists(*picked))
             break;
-        const QString question = QStringLiteral("Delete ?    [%1]This Play List?").arg(picked);
+        const QString question = QStringLiteral("Delete ?    [%1]This Play List?").arg(*picked);
         if (ZMessageBox::information(this, QPixmap(), question, QStringLiteral("Delete"),
                                      QStringLiteral("Cancel")) == 0)
-            QFile::remove(picked);
+            QFile::remove(*picked);
         break;
     }
     default:
         break;
     }
+}
+
+std::optional<QString> PlayList::choosePreset()
+{
+    QPointer<ViewDialog> chooser = new ViewDialog(this, QStringLiteral("*.m3u"), true);
+    chooser->browser()->setDir(presetDir());
+    const bool accepted = chooser->exec() == QDialog::Accepted;
+    // The dialog may have gone with its parent while it ran.
+    if (!chooser)
+        return std::nullopt;
+    const QString picked = chooser->browser()->pickedFile();
+    delete chooser;
+    if (!accepted)
+        return std::nullopt;
+    return picked;
 }
 
 void PlayList::doShowPopup()

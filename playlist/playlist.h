@@ -8,7 +8,7 @@
 
 #include <QDialog>
 #include <QStringList>
-#include <functional>
+#include <optional>
 
 class MyPlayList;
 class QAction;
@@ -34,10 +34,6 @@ public:
         DeleteList,
         MenuIdCount
     };
-    // Runs a modal file chooser on `dir`; the file picked, or a null string when cancelled.
-    using Chooser =
-        std::function<QString(QWidget *parent, const QString &filter, const QString &dir)>;
-
     PlayList(QWidget *parent, const QString &listFile);
 
     // Shows the dialog in normal mode: 0; when it is already visible only raises it: -1.
@@ -58,8 +54,6 @@ public:
     QPushButton *okButton() const { return m_okButton; }
     // The presets' folder: the home directory's "playlist".
     static QString presetDir();
-    // The chooser used by "Into the list" and "Delete list" (a ListChooser by default).
-    void setChooser(Chooser chooser) { m_chooser = std::move(chooser); }
 
 public slots:
     void menuSelect(int id);
@@ -86,6 +80,9 @@ private:
     void saveCurrentList();
     void enableEditing(bool normal);
     void showCurrent();
+    // Runs the preset chooser: nothing when cancelled, else the file picked (empty when the
+    // highlight was not on a file).
+    std::optional<QString> choosePreset();
 
     QStringList m_files;
     int m_mode = Normal;
@@ -101,5 +98,4 @@ private:
     QPushButton *m_menuButton;
     QPushButton *m_okButton;
     QPushButton *m_returnButton;
-    Chooser m_chooser;
 };

@@ -315,7 +315,6 @@ bool Engine::play(const QString &path)
     closeFd(m_outPair[1]);
     m_pending.clear();
     m_discarding = false;
-    m_length = 0;
     qCDebug(lcVideo) << "started" << args << "pid" << m_pid;
 
     if (!isRunning()) {

@@ -60,7 +60,8 @@ public:
     void pause();
     // type 0: relative step in seconds, type 2: absolute position in seconds.
     void seek(int type, int value);
-    // Length of the current file in whole seconds (0 until mplayer has told it).
+    // Length in whole seconds from mplayer's last answer: 0 until the first, and the
+    // previous file's until the new file's answer arrives.
     int length() const { return m_length; }
     // The current child said it has no sound output (no device, or no audio in the file).
     bool noSound() const { return m_noSound; }

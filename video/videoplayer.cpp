@@ -38,8 +38,6 @@ constexpr VideoPlayer::Action kActions[] = {
 
 enum class Act {
     Send,       // the row's command
-    CloseMenu,  // the row's command, then the menu counts as closed
-    OpenMenu,   // the row's command, then the menu counts as open
     NextAdjust, // select the next adjustment and show its label
     QuitByUser,
     RunAction, // the current action row's command
@@ -56,16 +54,8 @@ struct KeyRow {
     int value;
 };
 
-// Keys while mplayer's own menu is shown.
-constexpr KeyRow kMenuKeys[] = {
-    {VideoPlayer::KeyUp, Act::Send, "menu up", 0},
-    {VideoPlayer::KeyDown, Act::Send, "menu down", 0},
-    {VideoPlayer::KeyRight, Act::Send, "menu ok", 0},
-    {VideoPlayer::KeyLeft, Act::Send, "menu cancel", 0},
-    {VideoPlayer::KeyCamera, Act::CloseMenu, "menu hide", 0},
-};
-
-// Keys during playback; every row that matches acts, in this order.
+// Keys during playback; every row that matches acts, in this order. The camera key has no
+// row: mplayer is started without its menu, so there is none to open.
 constexpr KeyRow kPlayKeys[] = {
     {VideoPlayer::KeySoftLeft, Act::NextAdjust, nullptr, 0},
     {VideoPlayer::KeyCancel, Act::QuitByUser, nullptr, 0},
@@ -77,7 +67,6 @@ constexpr KeyRow kPlayKeys[] = {
     {VideoPlayer::KeyRight, Act::Seek, nullptr, 60},
     {VideoPlayer::KeyUp, Act::Seek, nullptr, 10},
     {VideoPlayer::KeyDown, Act::Seek, nullptr, -10},
-    {VideoPlayer::KeyCamera, Act::OpenMenu, "set_menu main", 0},
     {VideoPlayer::KeySoftRight, Act::Send, "osd", 0},
 };
 
@@ -171,23 +160,8 @@ void VideoPlayer::keyPressEvent(QKeyEvent *event)
     // numbering is tried too, so this window's own defaults (Return, Page Up/Down) work.
     const int key = PhoneKeys::fromEvent(event);
     const int plain = PhoneKeys::fromToolkit(event->key());
-    const bool menu = m_menuOpen;
-    if (!(menu ? runMenuKey(key) : runPlayKey(key)) && plain != key)
-        menu ? runMenuKey(plain) : runPlayKey(plain);
-}
-
-bool VideoPlayer::runMenuKey(int key)
-{
-    bool matched = false;
-    for (const KeyRow &row : kMenuKeys) {
-        if (m_keys[row.key] != key)
-            continue;
-        matched = true;
-        send(row.command);
-        if (row.act == Act::CloseMenu)
-            m_menuOpen = 0;
-    }
-    return matched;
+    if (!runPlayKey(key) && plain != key)
+        runPlayKey(plain);
 }
 
 bool VideoPlayer::runPlayKey(int key)
@@ -224,12 +198,7 @@ bool VideoPlayer::runPlayKey(int key)
             if (Engine *e = engine())
                 e->seek(0, row.value);
             break;
-        case Act::OpenMenu:
-            send(row.command);
-            m_menuOpen = 1;
-            break;
         case Act::Send:
-        case Act::CloseMenu:
             send(row.command);
             break;
         }

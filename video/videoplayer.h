@@ -1,6 +1,6 @@
 // The control window of a playing video: mplayer draws the picture into it, and its keys
 // and touches become slave commands through the Engine. It drives mplayer's own on-screen
-// display and menu, steps a small table of picture adjustments and the system volume.
+// display, steps a small table of picture adjustments and the system volume.
 #pragma once
 
 #include <QPointer>
@@ -63,7 +63,6 @@ public:
 
     int keyCode(KeyId key) const { return m_keys[key]; }
     int adjustRow() const { return m_adjustRow; }
-    bool menuOpen() const { return m_menuOpen != 0; }
     bool normalSpeed() const { return m_normalSpeed; }
     // The last volume read-out painted ("vol: 80"), empty before the first.
     QString readout() const { return m_readout; }
@@ -84,15 +83,13 @@ private:
     Engine *engine() const;
     void send(const QString &command);
     void stepAdjustment(bool up);
-    bool runMenuKey(int key); // true when a row matched
-    bool runPlayKey(int key);
+    bool runPlayKey(int key); // true when a row matched
 
     QPointer<Engine> m_engine;
     int m_adjustRow = 0;
     int m_actionRow = 0;
     int m_keys[KeyCount];
     bool m_normalSpeed = true;
-    int m_menuOpen = 0;
     QString m_appDir;
     QString m_readout;
 };

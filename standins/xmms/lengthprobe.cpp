@@ -62,25 +62,54 @@ void LengthProbe::clear()
     m_limit->stop();
 }
 
+QProcess *LengthProbe::makeProcess(const QByteArray &path)
+{
+    auto *process = new QProcess(this);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QStringList arguments = MplayerLaunch::commonArguments();
+    arguments << QStringLiteral("-ao") << QStringLiteral("null") << QStringLiteral("-frames")
+              << QStringLiteral("0") << QStringLiteral("--") << MplayerLaunch::pathArgument(path);
+    process->setProgram(MplayerLaunch::program());
+    process->setArguments(arguments);
+    return process;
+}
+
 void LengthProbe::startNext()
 {
     if (m_queue.isEmpty())
         return;
     m_current = m_queue.takeFirst();
-    m_process = new QProcess(this);
-    m_process->setProcessChannelMode(QProcess::MergedChannels);
-    m_process->setStandardInputFile(QProcess::nullDevice());
+    m_process = makeProcess(m_current);
     connect(m_process, &QProcess::finished, this, &LengthProbe::finish);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             finish();
     });
-    QStringList arguments = MplayerLaunch::commonArguments();
-    arguments << QStringLiteral("-ao") << QStringLiteral("null") << QStringLiteral("-frames")
-              << QStringLiteral("0") << QStringLiteral("--")
-              << MplayerLaunch::pathArgument(m_current);
-    m_process->start(MplayerLaunch::program(), arguments);
+    m_process->start();
     m_limit->start(ProbeLimitMs);
+}
+
+void LengthProbe::probeNow(const QByteArray &path, int budgetMs)
+{
+    if (m_process && m_current == path) {
+        // Already under way: finish() reports it when it ends in time.
+        m_process->waitForFinished(budgetMs);
+        return;
+    }
+    m_queue.removeAll(path);
+    QProcess *process = makeProcess(path);
+    process->start();
+    if (process->waitForFinished(budgetMs)) {
+        const int length = lengthFromOutput(process->readAll());
+        delete process;
+        emit lengthFound(path, length);
+        return;
+    }
+    process->kill();
+    process->waitForFinished(1000);
+    delete process;
+    enqueue(path);
 }
 
 void LengthProbe::finish()

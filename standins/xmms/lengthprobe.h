@@ -1,5 +1,6 @@
 // Finds the lengths of playlist entries in the background, one mplayer identification run
-// at a time, so length queries can be answered at once from what is known so far.
+// at a time, so length queries can be answered at once from what is known so far. A query
+// for an entry not reached yet can have its length found at once (probeNow).
 #pragma once
 
 #include <QByteArray>
@@ -19,12 +20,16 @@ public:
 
     void enqueue(const QByteArray &path);
     void clear();
+    // Finds the length of `path` now, waiting at most `budgetMs`; the answer comes through
+    // lengthFound as usual. A path that takes longer goes back to the background queue.
+    void probeNow(const QByteArray &path, int budgetMs);
 
 signals:
     // Milliseconds; -1 when mplayer could not tell.
     void lengthFound(const QByteArray &path, int milliseconds);
 
 private:
+    QProcess *makeProcess(const QByteArray &path); // set up, not started
     void startNext();
     void finish();
 

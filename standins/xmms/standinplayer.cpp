@@ -23,6 +23,9 @@ constexpr int PositionPollMs = 250;
 constexpr qsizetype MaxOutputLine = 64 * 1024; // mplayer printing garbage without line feeds
 constexpr float EqLimit = 20.0f;               // xmms's slider range, decibels
 constexpr float MplayerEqLimit = 12.0f;        // mplayer's equalizer filter range
+// A length query for an entry the background probe has not reached waits this long for it,
+// inside the client's one-second answer budget.
+constexpr int OnDemandProbeMs = 700;
 
 const QString ConfigFile = QStringLiteral("/.xmms/config");
 const QString PlaylistFile = QStringLiteral("/.xmms/xmms.m3u");
@@ -359,6 +362,13 @@ ControlReply StandinPlayer::entryTime(const QByteArray &payload)
     uint32_t position = 0;
     if (!field(payload, 0, position) || position >= uint32_t(m_entries.size()))
         return intValue(-1);
+    Entry &entry = m_entries[int(position)];
+    if (entry.length <= 0 && !entry.asked && !entry.path.contains("://")) {
+        const QByteArray path = entry.path;
+        for (Entry &same : m_entries)
+            same.asked |= same.path == path;
+        m_probe->probeNow(path, OnDemandProbeMs);
+    }
     return intValue(m_entries[int(position)].length);
 }
 
@@ -555,7 +565,7 @@ void StandinPlayer::insertEntries(int at, const QList<QByteArray> &paths)
     const bool wasEmpty = m_entries.isEmpty();
     QList<Entry> added;
     for (const QByteArray &path : paths) {
-        added.append({path, PlaylistSource::titleOf(path), -1});
+        added.append({path, PlaylistSource::titleOf(path), -1, false});
         if (!path.contains("://"))
             m_probe->enqueue(path);
     }

@@ -38,7 +38,8 @@ private:
     struct Entry {
         QByteArray path;
         QByteArray title;
-        int length = -1; // milliseconds, -1 while unknown
+        int length = -1;    // milliseconds, -1 while unknown
+        bool asked = false; // a length query has waited for the probe once
     };
     enum class Mode { Stopped, Playing, Paused };
 

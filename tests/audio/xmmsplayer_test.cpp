@@ -10,6 +10,7 @@
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace
 {
@@ -242,19 +243,56 @@ TEST_F(XMMSPlayerTest, everyOperationLeavesSignalsUnblocked)
     XMMSPlayer player;
     float eq[11] = {};
     int a = 0, b = 0, c = 0;
-    const std::function<void()> operations[] = {
-        [&] { player.play(); },           [&] { player.pause(); },
-        [&] { player.stop(); },           [&] { player.outputTime(); },
-        [&] { player.songLength(); },     [&] { player.currentTitle(); },
-        [&] { player.getInfo(a, b, c); }, [&] { player.setVolume(10); },
-        [&] { player.volume(); },         [&] { player.getEq(eq); },
-        [&] { player.setEq(eq); },        [&] { player.refreshList(); },
-        [&] { player.addUrls({}); },      [&] { player.clearPlaylist(); },
+    // Every operation but isRunning, launch, kill, entry and totalTimeString.
+    using Operation = std::pair<const char *, std::function<void()>>;
+#define OPERATION(call) Operation(#call, [&] { player.call; })
+    const Operation operations[] = {
+        OPERATION(play()),
+        OPERATION(pause()),
+        OPERATION(stop()),
+        OPERATION(outputTime()),
+        OPERATION(songLength()),
+        OPERATION(currentTitle()),
+        OPERATION(getInfo(a, b, c)),
+        OPERATION(setVolume(10)),
+        OPERATION(volume()),
+        OPERATION(getEq(eq)),
+        OPERATION(setEq(eq)),
+        OPERATION(refreshList()),
+        OPERATION(addUrls({})),
+        OPERATION(clearPlaylist()),
+        OPERATION(listCount()),
+        OPERATION(fileOpen()),
+        OPERATION(updateStatus()),
+        OPERATION(refreshEntryInfo(0)),
+        OPERATION(addUrl({})),
+        OPERATION(deleteEntry(5)),
+        OPERATION(playlistPos()),
+        OPERATION(hasPlaylist()),
+        OPERATION(isPlaying()),
+        OPERATION(isStopped()),
+        OPERATION(isPaused()),
+        OPERATION(isShuffle()),
+        OPERATION(isRepeat()),
+        OPERATION(setShuffle(false)),
+        OPERATION(setRepeat(false)),
+        OPERATION(setMaxVolume(65)),
+        OPERATION(setEqActive(false)),
+        OPERATION(isEqActive()),
+        OPERATION(setEqPreamp(0)),
+        OPERATION(setEqBand(1, 0)),
+        OPERATION(eqPreamp()),
+        OPERATION(eqBand(1)),
+        OPERATION(jumpToTime(0)),
+        OPERATION(setPlaylistPos(0)),
+        OPERATION(back()),
+        OPERATION(forward()),
     };
-    for (const auto &operation : operations) {
+#undef OPERATION
+    for (const auto &[name, operation] : operations) {
         player.blockSignals(true);
         operation();
-        EXPECT_FALSE(player.signalsBlocked());
+        EXPECT_FALSE(player.signalsBlocked()) << name;
     }
 }
 

@@ -427,7 +427,10 @@ TEST_F(KerfaTest, previewCutsIntoTheCardAndPlaysIt)
 {
     installFakes();
     const QString player = m_appDir + "/player";
-    testenv::writeFile(player, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n");
+    // Plays until told to return (a bounded wait, so it never outlives the test for long).
+    testenv::writeFile(player,
+                       "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.args\"\n"
+                       "for i in $(seq 100); do [ -e \"$0.stop\" ] && exit 0; sleep 0.1; done\n");
     QFile::setPermissions(player, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     platform::setMediaPlayerProgram(player);
     testenv::writeFile(m_appDir + "/a b.mp3", "x");
@@ -444,8 +447,14 @@ TEST_F(KerfaTest, previewCutsIntoTheCardAndPlaysIt)
     EXPECT_EQ(messages(), QStringList({"正在生成预览！请稍等.", "开始预览"}));
     ASSERT_TRUE(testenv::waitFor([&] { return QFile::exists(player + ".args"); }));
     EXPECT_TRUE(testenv::readFile(player + ".args").endsWith("\n" + preview.toLocal8Bit() + "\n"));
+    EXPECT_TRUE(QFile::exists(preview)) << "kept while the player plays it";
+    testenv::writeFile(player + ".stop", "");
+    EXPECT_TRUE(testenv::waitFor([&] { return !QFile::exists(preview); }))
+        << "removed once the player returns";
+    QFile::remove(player + ".stop");
 
-    // A failed cut must not pass the earlier preview off as its own.
+    // A failed cut must not pass an earlier preview off as its own.
+    testenv::writeFile(preview, "stale");
     QFile::remove(player + ".args");
     ZMessageBox::history().clear();
     testenv::writeFile(m_appDir + "/kerfa/mp3asm.fail", "");

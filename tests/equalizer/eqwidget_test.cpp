@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -222,8 +223,11 @@ TEST_F(EqXmmsTest, okWithNothingSelectedAppliesNothingButReports)
     QPointer<eqWidget> dialog = new eqWidget;
     QSignalSpy changed(dialog.data(), &eqWidget::equalizerChange);
     dialog->show();
-    dialog->presetList()->setCurrentItem(nullptr);
-    dialog->returned();
+    // Taking the focus makes the first row current, which the user did not choose.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(dialog->presetList(), &focusIn);
+    ASSERT_NE(dialog->presetList()->currentItem(), nullptr);
+    QTest::mouseClick(buttonNamed(*dialog, "OK"), Qt::LeftButton);
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(eq(), before);
     // OK deletes the dialog later, once control is back in the event loop.

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -89,6 +90,23 @@ TEST(FileBrowser, rootHasNoParentEntry)
     // Paths at the root get a single separator.
     browser.setCurrentRow(rowOf(browser, "tmp"));
     EXPECT_EQ(browser.pickedDir(), "/tmp");
+}
+
+TEST(FileBrowser, anyEntryAtTheRootIsAPickedFolder)
+{
+    FileBrowser browser("*");
+    ASSERT_TRUE(browser.setDir("/"));
+    int fileRow = -1;
+    for (int i = 0; i < browser.count() && fileRow < 0; ++i)
+        if (!QFileInfo("/" + browser.item(i)->text()).isDir())
+            fileRow = i;
+    if (fileRow < 0)
+        GTEST_SKIP() << "nothing but folders at the root";
+    QSignalSpy dirPicked(&browser, &FileBrowser::isDirPicked);
+    browser.setCurrentRow(fileRow);
+    EXPECT_EQ(browser.pickedDir(), "/" + browser.item(fileRow)->text());
+    ASSERT_FALSE(dirPicked.isEmpty());
+    EXPECT_TRUE(dirPicked.last().at(0).toBool());
 }
 
 TEST(FileBrowser, pathIsKeptCanonical)

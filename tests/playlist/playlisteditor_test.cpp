@@ -2,11 +2,11 @@
 // through its information boxes and chooser, and saves in xmms mode around a real
 // (or, when the stand-in is not built, a recording) xmms.
 #include "audio/xmmsplayer.h"
+#include "cutter/viewdialog.h"
 #include "platform/cardroot.h"
 #include "platform/zmessagebox.h"
 #include "platform/zmultilineedit.h"
 #include "playlist/filebrowser.h"
-#include "playlist/listchooser.h"
 #include "playlist/myplaylist.h"
 #include "playlist/playerrestart.h"
 #include "playlist/playlist.h"
@@ -53,12 +53,13 @@ void typeText(QWidget *widget, const QString &text)
     }
 }
 
-// Answers the next modal chooser: highlights `entry` and presses OK (or Back when empty).
+// Answers the next modal chooser: highlights `entry` and presses OK (or Back when there is
+// no such entry).
 void answerChooser(const QString &entry)
 {
     auto *timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, timer, [timer, entry] {
-        auto *chooser = qobject_cast<ListChooser *>(QApplication::activeModalWidget());
+        auto *chooser = qobject_cast<ViewDialog *>(QApplication::activeModalWidget());
         if (!chooser)
             return;
         timer->deleteLater();
@@ -66,11 +67,11 @@ void answerChooser(const QString &entry)
         FileBrowser *browser = chooser->findChild<FileBrowser *>("browser");
         const int row = rows(*browser).indexOf(entry);
         if (row < 0) {
-            chooser->reject();
+            chooser->close();
             return;
         }
         browser->setCurrentRow(row);
-        chooser->accept();
+        chooser->findChild<QPushButton *>("ok")->click();
     });
     timer->start(20);
     QTimer::singleShot(5000, timer, [timer] { timer->deleteLater(); }); // never hang
@@ -387,9 +388,20 @@ TEST_F(EditorTest, intoTheListLoadsAPresetAndEditsItFromThenOn)
     EXPECT_EQ(testenv::readFile(m_listFile), (song("a.mp3") + "\n").toUtf8());
 
     // Cancelling the chooser changes nothing.
+    testenv::writeFile(preset, ("#EXTM3U\n" + song("b.mp3") + "\n").toUtf8());
+    editor.menuSelect(PlayList::AddSongs);
     answerChooser(QString());
     editor.menuSelect(PlayList::IntoList);
     EXPECT_EQ(editor.listFile(), preset);
+    EXPECT_EQ(editor.mode(), PlayList::Adding);
+    EXPECT_EQ(testenv::readFile(preset), ("#EXTM3U\n" + song("b.mp3") + "\n").toUtf8());
+
+    // OK with no file picked keeps the list and saves it.
+    answerChooser("..");
+    editor.menuSelect(PlayList::IntoList);
+    EXPECT_EQ(editor.listFile(), preset);
+    EXPECT_EQ(editor.mode(), PlayList::Normal);
+    EXPECT_EQ(testenv::readFile(preset), (song("b.mp3") + "\n" + song("c.ogg") + "\n").toUtf8());
 }
 
 TEST_F(EditorTest, deleteListAsksFirst)

@@ -91,7 +91,11 @@ protected:
         fakemplayer::clearLines(m_app);
         if (!m_engine->play(m_app + "/clip.avi"))
             return nullptr;
-        if (!testenv::waitFor([this] { return m_engine->length() == 42; }))
+        // The length of an earlier child stands until this one answers.
+        if (!testenv::waitFor([this] {
+                return fakemplayer::lines(m_app).contains("get_time_length") &&
+                       m_engine->length() == 42;
+            }))
             return nullptr;
         return m_engine->videoWindow();
     }
@@ -167,15 +171,9 @@ INSTANTIATE_TEST_SUITE_P(
                 {K::KeySoftLeft, K::KeySoftLeft, K::KeySoftLeft, K::KeyVolDown},
                 {kOsd, label("Brightness"), kOsd, label("Contrast"), kOsd, label("saturation"),
                  "saturation -2"}},
-        KeyCase{
-            "menuNavigationThenBackToSeeking",
-            {K::KeyCamera, K::KeyUp, K::KeyDown, K::KeyRight, K::KeyLeft, K::KeyCamera, K::KeyLeft},
-            {"set_menu main", "menu up", "menu down", "menu ok", "menu cancel", "menu hide",
-             "seek -60 0"}},
-        KeyCase{"menuIgnoresEveryOtherKey",
-                {K::KeyCamera, K::KeySoftLeft, K::KeyEnter, K::KeyVolUp, K::KeyVolDown, K::KeyDial,
-                 K::KeySoftRight, K::KeyCancel},
-                {"set_menu main"}}),
+        KeyCase{"cameraLeavesEveryOtherKeyWorking",
+                {K::KeyCamera, K::KeyLeft, K::KeyEnter, K::KeySoftRight, K::KeyCamera, K::KeyUp},
+                {"seek -60 0", "pause", "osd", "seek 10 0"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(VideoWindow, cancelEndsPlaybackWithoutAdvancing)

@@ -188,6 +188,22 @@ TEST(StandinXmms, socketLeftByAKilledInstanceIsTakenOver)
     EXPECT_TRUE(app.start());
 }
 
+TEST(StandinXmms, lengthsAreRealFromTheFirstQuery)
+{
+    StandinApp app;
+    QDir().mkpath(app.path(QStringLiteral("music")));
+    QStringList songs;
+    for (int i = 0; i < 6; ++i) { // each its own path, so each needs a probe of its own
+        songs << app.path(QStringLiteral("music/s%1.mp3").arg(i));
+        ASSERT_TRUE(QFile::copy(testSong(1 + i % 3), songs.last()));
+    }
+    app.writePlaylist(songs);
+    ASSERT_TRUE(app.start());
+    // The last first: the background probe is furthest from them.
+    for (int i = 5; i >= 0; --i)
+        EXPECT_NEAR(xmms_remote_get_playlist_time(0, i), (1 + i % 3) * 1000, 100) << i;
+}
+
 TEST(StandinXmms, songEndMovesOnAndStopsAtTheEndWithoutRepeat)
 {
     StandinApp app;
