@@ -12,6 +12,7 @@
 #include "lyrics/lyriccolorchooser.h"
 #include "lyrics/lyricpanel.h"
 #include "lyrics/textdecoder.h"
+#include "platform/logging.h"
 #include "platform/phonekeys.h"
 #include "platform/power.h"
 #include "platform/zmessagebox.h"
@@ -29,7 +30,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,8 +37,6 @@
 #include <QThread>
 #include <QTimer>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcApp, "orbal.app")
 
 namespace
 {
@@ -210,8 +208,6 @@ MainFace::MainFace(QWidget *parent, const char *name)
     menuItem(m_mainMenu, 1)->setEnabled(!s.xmmsMode);
     menuItem(m_mainMenu, 2)->setEnabled(!s.xmmsMode);
     setTitleText(QString());
-    if (!s.xmmsMode)
-        mixer_set_volume(s.volume);
 
     // The ticker and the one-second timers share wake-ups: a coarse 200 ms timer settles on
     // the 200 ms marks of the clock and a very coarse one on the whole seconds, so every
@@ -245,6 +241,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
 
     m_engine = new Engine(this, "Engine");
     m_dispatcher->setEngine(m_engine);
+    if (!s.xmmsMode)
+        m_engine->applyVolume(s.volume);
     // xmms starts with what its own file says; the window shows the front-end's view.
     m_dispatcher->syncXmms();
     connect(m_engine, &Engine::onQuit, this, &MainFace::sltEngineQuit);

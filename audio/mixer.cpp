@@ -1,10 +1,14 @@
 #include "audio/mixer.h"
 
+#include "platform/logging.h"
+
 #include <QFile>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -41,10 +45,28 @@ private:
     int m_fd;
 };
 
+// Where there is no device every call would say so: once is enough.
+void missing(const char *what)
+{
+    static bool told = false;
+    if (!std::exchange(told, true))
+        qCDebug(lcMixer) << what << g_path << ::strerror(errno);
+}
+
+void failed(const char *what)
+{
+    qCWarning(lcMixer) << what << ::strerror(errno);
+}
+
 } // namespace
 
 namespace MixerDevice
 {
+
+bool available()
+{
+    return ::access(g_path.constData(), F_OK) == 0;
+}
 
 void setPath(const QString &path)
 {
@@ -67,21 +89,21 @@ int mixer_set_volume(int volume)
 {
     MixerFile mixer(O_RDWR);
     if (!mixer.isOpen()) {
-        std::perror("Unable to open mixer device 1.");
+        missing("Unable to open mixer device 1.");
         return -1;
     }
     int mask = 0;
     if (mixer.request(MixerRequest::ReadDeviceMask, &mask) == -1)
         mask = AllChannels;
     if (!(mask & MainVolumeBit)) {
-        std::perror("Unable to open mixer device 2.");
+        failed("Unable to open mixer device 2.");
         return -1;
     }
     // Arithmetic on unsigned so a negative volume does not shift in sign bits.
     const unsigned int v = unsigned(volume);
     int value = int((v & 0xffffu) | ((v & 0xffff0000u) >> 8));
     if (mixer.request(MixerRequest::WriteVolume, &value) == -1) {
-        std::perror("Unable to open mixer device 3.");
+        failed("Unable to open mixer device 3.");
         return -1;
     }
     return 0;
@@ -91,13 +113,13 @@ int mixer_set_bass_booster(int off)
 {
     MixerFile mixer(O_RDONLY);
     if (!mixer.isOpen()) {
-        std::perror("Can't open mixer device");
+        missing("Can't open mixer device");
         return 1;
     }
     const unsigned long code =
         off == 0 ? MixerRequest::BassBoosterOn : MixerRequest::BassBoosterOff;
     if (mixer.request(code, nullptr) == -1)
-        std::perror("error setting output2");
+        failed("error setting output2");
     return 0;
 }
 
@@ -105,11 +127,11 @@ int mixer_set_3d(int off)
 {
     MixerFile mixer(O_RDONLY);
     if (!mixer.isOpen()) {
-        std::perror("Can't open mixer device");
+        missing("Can't open mixer device");
         return 1;
     }
     int value = off == 0 ? Audio3dOn : Audio3dOff;
     if (mixer.request(MixerRequest::Audio3d, &value) == -1)
-        std::perror("error setting 3d");
+        failed("error setting 3d");
     return 0;
 }

@@ -1,5 +1,6 @@
 // The sound mixer device: output volume and the phone's two sound effects. Each call opens
-// the device, issues one request and closes it again; failures go to perror only.
+// the device, issues one request and closes it again. A missing device is said once, as a
+// debug line; failing requests are warnings.
 #pragma once
 
 #include <QString>
@@ -27,4 +28,6 @@ using IoctlFunction = int (*)(int fd, unsigned long request, void *argument);
 void setPath(const QString &path);
 QString path();
 void setIoctl(IoctlFunction function); // nullptr restores ioctl(2)
+// Whether the device is there at all (no desktop has one).
+bool available();
 } // namespace MixerDevice

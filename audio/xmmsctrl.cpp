@@ -1,8 +1,8 @@
 #include "audio/xmmsctrl.h"
 
-#include "audio/audiolog.h"
 #include "audio/xmmspacketreader.h"
 #include "audio/xmmsprotocol.h"
+#include "platform/logging.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
 #include "audio/xmmsplayer.h"
 
-#include "audio/audiolog.h"
 #include "audio/xmmsctrl.h"
 #include "dropin/kconfig.h"
+#include "platform/logging.h"
 
 #include <QDir>
 #include <QFile>

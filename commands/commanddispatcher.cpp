@@ -17,13 +17,10 @@
 #include "skin/skinpainter.h"
 #include "video/engine.h"
 
-#include <QLoggingCategory>
 #include <QPainter>
 #include <QWidget>
 #include <memory>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcCommands, "orbal.commands")
 
 const char *const CommandDispatcher::kOpenFilter =
     "*.mp3;*.ogg;*.wav;*.asf;*.au;*.avi;*.mpeg;*.mpg;*.mv1;*.wma;*.mov;*.wmv;*.ram;*.rm;*.rmvb;"
@@ -223,8 +220,8 @@ void CommandDispatcher::sendVolume()
     if (orbalState().xmmsMode) {
         if (m_xmms)
             m_xmms->setVolume(volume);
-    } else {
-        mixer_set_volume(volume);
+    } else if (m_engine) {
+        m_engine->applyVolume(volume);
     }
 }
 

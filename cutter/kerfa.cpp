@@ -3,6 +3,7 @@
 #include "cutter/directorychooser.h"
 #include "cutter/kerfacommands.h"
 #include "platform/cardroot.h"
+#include "platform/logging.h"
 #include "platform/mediaplayer.h"
 #include "platform/res_icon_reader.h"
 #include "platform/util_cst.h"
@@ -17,14 +18,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <cstdio>
-
-Q_LOGGING_CATEGORY(lcCutter, "orbal.cutter")
 
 namespace
 {

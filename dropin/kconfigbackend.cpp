@@ -1,11 +1,10 @@
 #include "dropin/kconfigbackend.h"
 
+#include "platform/logging.h"
+
 #include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QSaveFile>
-
-Q_LOGGING_CATEGORY(lcSettings, "orbal.settings")
 
 namespace
 {

@@ -3,11 +3,11 @@
 #include "audio/xmmsplayer.h"
 #include "dropin/kconfig.h"
 #include "equalizer/presetitem.h"
+#include "platform/logging.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QHeaderView>
-#include <QLoggingCategory>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
@@ -16,7 +16,6 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcEq, "orbal.equalizer")
 
 constexpr const char *kKeys[11] = {"Preamp", "Band0", "Band1", "Band2", "Band3", "Band4",
                                    "Band5",  "Band6", "Band7", "Band8", "Band9"};

@@ -1,17 +1,15 @@
 #include "keys/configwidget.h"
 
 #include "dropin/kconfig.h"
+#include "platform/logging.h"
 #include "platform/phonekeys.h"
 #include "platform/zscrollview.h"
 
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QPushButton>
 #include <iterator>
-
-Q_LOGGING_CATEGORY(lcKeys, "orbal.keys")
 
 namespace
 {

@@ -2,7 +2,7 @@
 
 #include "dropin/kconfig.h"
 #include "lyrics/lyriccolordialog.h"
-#include "lyrics/lyricslog.h"
+#include "platform/logging.h"
 
 namespace
 {

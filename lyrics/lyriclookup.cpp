@@ -1,6 +1,6 @@
 #include "lyrics/lyriclookup.h"
 
-#include "lyrics/lyricslog.h"
+#include "platform/logging.h"
 #include "platform/power.h"
 
 #include <QFileInfo>

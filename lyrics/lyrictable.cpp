@@ -1,6 +1,6 @@
 #include "lyrics/lyrictable.h"
 
-#include "lyrics/lyricslog.h"
+#include "platform/logging.h"
 
 #include <QFile>
 #include <QFileInfo>

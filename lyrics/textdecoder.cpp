@@ -1,6 +1,6 @@
 #include "lyrics/textdecoder.h"
 
-#include "lyrics/lyricslog.h"
+#include "platform/logging.h"
 
 #include <QStringDecoder>
 

@@ -1,8 +1,6 @@
 #include "platform/power.h"
 
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcPower, "orbal.platform.power")
+#include "platform/logging.h"
 
 namespace
 {

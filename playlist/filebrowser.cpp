@@ -1,15 +1,14 @@
 #include "playlist/filebrowser.h"
 
+#include "platform/logging.h"
 #include "platform/res_icon_reader.h"
 #include "playlist/playlistfile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLoggingCategory>
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcBrowser, "orbal.playlist")
 }
 
 FileBrowser::FileBrowser(const QString &filter, QWidget *parent, const char *name)
@@ -57,7 +56,7 @@ bool FileBrowser::setDir(const QString &path)
     QDir dir(path);
     // An empty path would be the working directory.
     if (path.isEmpty() || !dir.exists() || !dir.isReadable()) {
-        qCDebug(lcBrowser) << "cannot list" << path;
+        qCDebug(lcPlaylist) << "cannot list" << path;
         return false;
     }
     dir.setNameFilters(PlaylistFile::splitFilter(m_filter));

@@ -1,13 +1,13 @@
 #include "playlist/playerrestart.h"
 
 #include "audio/xmmsplayer.h"
+#include "platform/logging.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLoggingCategory>
 #include <QThread>
 
 #include <algorithm>
@@ -16,7 +16,6 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcRestart, "orbal.playlist")
 
 bool waitGone(const QString &appDir, int ms)
 {
@@ -76,7 +75,7 @@ PlayerRestart::PlayerRestart(XMMSPlayer *xmms, const QString &appDir) : m_xmms(x
     m_xmms->kill();
     if (waitGone(appDir, kQuitWaitMs))
         return;
-    qCWarning(lcRestart) << "xmms did not quit; terminating it";
+    qCWarning(lcPlaylist) << "xmms did not quit; terminating it";
     signalAll(xmmsProcessesIn(appDir), SIGTERM);
     if (!waitGone(appDir, 1000))
         signalAll(xmmsProcessesIn(appDir), SIGKILL);

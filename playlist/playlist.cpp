@@ -4,6 +4,7 @@
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
 #include "platform/cardroot.h"
+#include "platform/logging.h"
 #include "platform/zmessagebox.h"
 #include "platform/zmultilineedit.h"
 #include "playlist/filebrowser.h"
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -26,7 +26,6 @@
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcEditor, "orbal.playlist")
 
 // The editor's list shows songs only: the scan filter without the radio and AAC types.
 constexpr const char *kListFilter = "*.mp3;*.ogg;*.wav;*.asf;*.au;*.avi;*.mpeg;*.mpg;*.mv1;"
@@ -228,7 +227,7 @@ void PlayList::saveCurrentList()
         written = PlaylistFile::write(m_listFile, m_files);
     }
     if (!written)
-        qCWarning(lcEditor) << "could not save" << m_listFile;
+        qCWarning(lcPlaylist) << "could not save" << m_listFile;
 }
 
 void PlayList::hideWithOk()
@@ -349,7 +348,7 @@ void PlayList::savelist()
                                  QStringLiteral("Cancel")) == 0) {
         QDir().mkpath(presetDir());
         if (!PlaylistFile::write(presetDir() + name + QStringLiteral(".m3u"), m_files))
-            qCWarning(lcEditor) << "could not save preset" << name;
+            qCWarning(lcPlaylist) << "could not save preset" << name;
     }
     m_nameEdit->hide();
 }

@@ -1,14 +1,14 @@
 #include "playlist/playlistfile.h"
 
+#include "platform/logging.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSaveFile>
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcPlaylist, "orbal.playlist")
 
 bool saveWhole(const QString &path, const QByteArray &bytes)
 {

@@ -1,5 +1,6 @@
 #include "readme/xreadmewidget.h"
 
+#include "platform/logging.h"
 #include "platform/util_pushbutton.h"
 #include "platform/zmultilineedit.h"
 #include "platform/zscrollview.h"
@@ -7,13 +8,11 @@
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QLoggingCategory>
 #include <QStringDecoder>
 #include <QVBoxLayout>
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcReadme, "orbal.readme")
 }
 
 XreadmeWidget::XreadmeWidget(QWidget *parent, const char *name, int modal) : QDialog(parent)

@@ -1,20 +1,18 @@
 #include "skin/skin.h"
 
 #include "dropin/kconfig.h"
+#include "platform/logging.h"
 #include "skin/picturecache.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <iterator>
 
 #include <sys/stat.h>
-
-Q_LOGGING_CATEGORY(lcSkin, "orbal.skin")
 
 namespace
 {

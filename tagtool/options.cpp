@@ -19,6 +19,13 @@ constexpr PrintOption printOptions[] = {{'v', PrintRequest::Version},
                                         {'i', PrintRequest::Banner},
                                         {'p', PrintRequest::Genres}};
 
+// The long spellings people type by habit; each stands for its letter.
+struct LongOption {
+    const char *word;
+    char letter;
+};
+constexpr LongOption longOptions[] = {{"--help", 'h'}, {"--version", 'v'}};
+
 // A number option keeps its first three characters and is read like atoi(); the byte
 // stored is that value modulo 256 (300 -> 44, -1 -> 255).
 unsigned char numberByte(const char *text)
@@ -106,6 +113,14 @@ ParseResult parseArguments(int argc, const char *const *argv)
         }
         if (word[0] != '-' || word[1] == 0)
             break;
+        const LongOption *spelled = nullptr;
+        for (const LongOption &l : longOptions)
+            if (std::strcmp(word, l.word) == 0)
+                spelled = &l;
+        if (spelled) {
+            setFlag(r.options, spelled->letter);
+            continue;
+        }
         for (int j = 1; word[j] != 0; ++j) {
             char letter = word[j];
             if (takesValue(letter)) {

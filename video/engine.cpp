@@ -2,13 +2,13 @@
 
 #include "audio/mixer.h"
 #include "dropin/kconfig.h"
+#include "platform/logging.h"
 #include "platform/power.h"
 #include "video/videoplayer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -22,8 +22,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-Q_LOGGING_CATEGORY(lcVideo, "orbal.video")
 
 namespace
 {
@@ -258,6 +256,10 @@ bool Engine::play(const QString &path)
     // The window exists before mplayer starts so that mplayer can draw into it.
     VideoPlayer *window = nullptr;
     QList<QByteArray> args = arguments(mode, QFileInfo(path).absoluteFilePath(), options);
+    // Without a mixer device the volume is the child's own, on a scale where 100 is full.
+    if (!MixerDevice::available())
+        args = args.mid(0, 1) +
+               QList<QByteArray>{"-softvol", "-volume", QByteArray::number(m_volume)} + args.mid(1);
     if (mode == Mode::Video) {
         window = new VideoPlayer(nullptr, this);
         args << windowArguments(window->winId());
@@ -398,6 +400,16 @@ void Engine::setVolume(int volume)
     sendCommand(QString("volume %1").arg(volume));
 }
 
+void Engine::applyVolume(int volume)
+{
+    m_volume = qBound(0, volume, 100);
+    // Desktops have no OSS mixer: the child turns its own output up and down.
+    if (MixerDevice::available())
+        mixer_set_volume(volume);
+    else
+        sendCommand(QStringLiteral("volume %1 1").arg(m_volume));
+}
+
 void Engine::quit()
 {
     sendCommand("quit");
@@ -469,7 +481,6 @@ void Engine::sltSocketData(int fd)
         if (n < 0)
             break;
         total += int(n);
-        qCDebug(lcVideo, "%.*s", int(n), buffer);
         parseOutput(QByteArray(buffer, int(n)));
     }
     if (m_boosterDue) {
@@ -510,8 +521,31 @@ void Engine::parseOutput(const QByteArray &chunk)
     }
 }
 
+void Engine::logLine(const QByteArray &line)
+{
+    // A child that prints without pause must not flood the log: a bounded number of lines a
+    // second, and a count of the rest.
+    if (!lcVideoOutput().isDebugEnabled())
+        return;
+    if (!m_logWindow.isValid() || m_logWindow.elapsed() >= 1000) {
+        if (m_logDropped > 0)
+            qCDebug(lcVideoOutput) << m_logDropped << "lines not shown";
+        m_logWindow.start();
+        m_logShown = 0;
+        m_logDropped = 0;
+    }
+    if (m_logShown < MaxLoggedLinesPerSecond) {
+        ++m_logShown;
+        qCDebug(lcVideoOutput, "%.*s", int(qMin<qsizetype>(line.size(), 512)), line.constData());
+    } else {
+        ++m_logDropped;
+    }
+}
+
 void Engine::handleLine(const QByteArray &line)
 {
+    logLine(line);
+    emit outputLine(line);
     if (UTIL_GetPhoneInCall() == 1)
         stop();
     if (line.startsWith("Audio: no sound"))

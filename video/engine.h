@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -66,6 +67,9 @@ public:
     // The current child said it has no sound output (no device, or no audio in the file).
     bool noSound() const { return m_noSound; }
     void setVolume(int volume);
+    // The front-end volume (0..100): to the mixer device where there is one, else to the
+    // child (now, and to every child started later).
+    void applyVolume(int volume);
     void quit();
     // The user ended playback from the video window: the child's end gives no onQuit().
     void quitByUser();
@@ -100,6 +104,8 @@ signals:
     void onQuit();
     void ontimeout();
     void onNeedGUI();
+    // Every complete line the child prints.
+    void outputLine(const QByteArray &line);
 
 public slots:
     void sltSocketData(int fd);
@@ -107,11 +113,17 @@ public slots:
 
 private:
     void handleLine(const QByteArray &line);
+    void logLine(const QByteArray &line);
     void closeChannels();
     void reapOrphans();
 
     bool m_videoShown = false;
     bool m_noSound = false;
+    int m_volume = 45;
+    static constexpr int MaxLoggedLinesPerSecond = 50;
+    QElapsedTimer m_logWindow;
+    int m_logShown = 0;
+    int m_logDropped = 0;
     bool m_userQuit = false;
     QString m_appDir;
     pid_t m_pid = 0;

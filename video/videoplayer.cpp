@@ -224,7 +224,10 @@ void VideoPlayer::stepAdjustment(bool up)
         return;
     // -1 and -2 are stored and shown as they are, but the device must hear silence: a
     // negative value would reach it as full volume.
-    mixer_set_volume(qMax(next, 0));
+    if (Engine *e = engine())
+        e->applyVolume(qMax(next, 0));
+    else
+        mixer_set_volume(qMax(next, 0));
     config.writeEntry("volume", next);
     m_readout = QString("vol: %1").arg(next);
     repaint(readoutRect());

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
 
@@ -366,6 +367,207 @@ TEST_F(EndToEnd, XmmsModeDrivesTheStandInXmms)
 {
     ASSERT_NO_FATAL_FAILURE(startOrbal(true));
     playNextAndClose(true);
+}
+
+// Installed as a user installs it: from the Debian package, started from the desktop menu
+// (outside any application folder) with a fresh home holding one song.
+class Installed : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs an X server (DISPLAY)";
+        m_scratch = testenv::scratchDir(QStringLiteral("installed"));
+    }
+    void TearDown() override
+    {
+        if (m_orbal) {
+            m_orbal->kill();
+            m_orbal->waitForFinished(3000);
+            delete m_orbal;
+        }
+        for (const Proc &p : mentioning(m_scratch))
+            ::kill(p.pid, SIGKILL);
+    }
+
+    // A home with a song in its music folder, audio to the null output.
+    QString freshHome(const QString &name)
+    {
+        const QString home = m_scratch + QLatin1Char('/') + name;
+        testenv::writeFile(home + "/.mplayer/config", "ao=null\nvo=null\n");
+        testenv::makeMp3(home + "/Music/My Song.mp3", 20.0);
+        QDir().mkpath(home + "/runtime");
+        QFile::setPermissions(home + "/runtime",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return home;
+    }
+
+    QProcessEnvironment envFor(const QString &home) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        env.remove(QStringLiteral("XDG_MUSIC_DIR"));
+        env.remove(QStringLiteral("QT_LOGGING_RULES"));
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + "/runtime");
+        env.insert(QStringLiteral("TMPDIR"), home);
+        return env;
+    }
+
+    testenv::ProcessResult runIn(const QString &program, const QStringList &args,
+                                 const QString &home)
+    {
+        QProcess p;
+        p.setProcessEnvironment(envFor(home));
+        p.setWorkingDirectory(home);
+        p.start(program, args);
+        testenv::ProcessResult r;
+        if (!p.waitForFinished(10000))
+            p.kill();
+        r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        return r;
+    }
+
+    // Starts the program from the home folder, waits for its window, plays the first row and
+    // returns the song the mplayer child plays.
+    QString startAndPlay(const QString &program, const QString &home)
+    {
+        m_orbal = new QProcess;
+        m_orbal->setProcessEnvironment(envFor(home));
+        m_orbal->setWorkingDirectory(home);
+        m_orbal->setStandardOutputFile(home + "/out.log");
+        m_orbal->setStandardErrorFile(home + "/err.log");
+        m_orbal->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        m_orbal->start(program, {});
+        if (!m_orbal->waitForStarted(5000))
+            return "not started";
+        const QString window = xdotool({"search", "--sync", "--onlyvisible", "--pid",
+                                        QString::number(m_orbal->processId())},
+                                       20000)
+                                   .section('\n', 0, 0);
+        if (window.isEmpty())
+            return "no window";
+        const QString conf = QString::fromLatin1(
+            testenv::readFile(home + "/.local/share/orbal/skins/default/skins.conf"));
+        const QPoint play = centre(element(conf, "play"));
+        xdotool({"mousemove", "--window", window, QString::number(play.x()),
+                 QString::number(play.y()), "click", "1"});
+        Proc child;
+        waitUntil([&] { return (child = mplayerChild(int(m_orbal->processId()))).pid != 0; });
+        const QString song = child.args.value(child.args.size() - 1);
+        m_orbal->kill();
+        m_orbal->waitForFinished(3000);
+        delete m_orbal;
+        m_orbal = nullptr;
+        return song;
+    }
+
+    static bool waitUntil(const std::function<bool()> &check, int ms = 10000)
+    {
+        for (int waited = 0;; waited += 200) {
+            if (check())
+                return true;
+            if (waited >= ms)
+                return false;
+            QThread::msleep(200);
+        }
+    }
+
+    QString m_scratch;
+    QProcess *m_orbal = nullptr;
+};
+
+TEST_F(Installed, fromAPrefixAndFromThePackageItStartsInTheUsersFolder)
+{
+    const QString build = testenv::binaryDir();
+    const QString prefix = m_scratch + "/prefix";
+    const testenv::ProcessResult installed =
+        testenv::run("cmake", {"--install", build, "--prefix", prefix}, 60000);
+    ASSERT_EQ(installed.exitCode, 0) << installed.err.constData();
+    for (const char *file :
+         {"bin/orbal", "bin/vellum", "lib/orbal/xmms", "lib/orbal/mp3asm",
+          "share/orbal/skins/default/skins.conf", "share/orbal/skins/ivory/skins.conf",
+          "share/orbal/kerfa/kerfa.png", "share/orbal/readme", "share/man/man1/orbal.1",
+          "share/man/man1/vellum.1", "share/icons/hicolor/scalable/apps/orbal.svg",
+          "share/icons/hicolor/48x48/apps/orbal.png", "share/icons/hicolor/256x256/apps/orbal.png"})
+        EXPECT_TRUE(QFileInfo::exists(prefix + QLatin1Char('/') + QLatin1String(file))) << file;
+    EXPECT_FALSE(QFileInfo::exists(prefix + "/bin/xmms")); // not on the PATH
+    const testenv::ProcessResult desktop = testenv::run(
+        "desktop-file-validate", {prefix + "/share/applications/org.orbal.Orbal.desktop"});
+    EXPECT_EQ(desktop.exitCode, 0) << desktop.out.constData() << desktop.err.constData();
+    const testenv::ProcessResult meta =
+        testenv::run("appstreamcli", {"validate", "--no-net",
+                                      prefix + "/share/metainfo/org.orbal.Orbal.metainfo.xml"});
+    EXPECT_EQ(meta.exitCode, 0) << meta.out.constData() << meta.err.constData();
+
+    // The command line: usage and version on stdout, a bad word on stderr with status 2,
+    // and not a file made for any of them.
+    const QString quiet = m_scratch + "/quiet";
+    QDir().mkpath(quiet);
+    const QString orbal = prefix + "/bin/orbal";
+    const testenv::ProcessResult help = runIn(orbal, {"--help"}, quiet);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: orbal")) << help.out.constData();
+    EXPECT_TRUE(help.out.contains("QT_LOGGING_RULES"));
+    const testenv::ProcessResult version = runIn(orbal, {"--version"}, quiet);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("orbal 3.")) << version.out.constData();
+    for (const char *bad : {"--bogus", "song.mp3"}) {
+        const testenv::ProcessResult r = runIn(orbal, {bad}, quiet);
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_TRUE(r.out.isEmpty()) << bad;
+        EXPECT_TRUE(r.err.startsWith("orbal: ")) << r.err.constData();
+        EXPECT_TRUE(r.err.contains("\nUsage: orbal")) << bad;
+    }
+    const testenv::ProcessResult vellumHelp = runIn(prefix + "/bin/vellum", {"--help"}, quiet);
+    EXPECT_EQ(vellumHelp.exitCode, runIn(prefix + "/bin/vellum", {"-h"}, quiet).exitCode);
+    EXPECT_TRUE(
+        QDir(quiet).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+
+    // First start: the user's folder is made and its list is the music folder.
+    const QString home = freshHome("home");
+    const QString song = home + "/Music/My Song.mp3";
+    EXPECT_EQ(startAndPlay(orbal, home), song);
+    const QString folder = home + "/.local/share/orbal";
+    EXPECT_TRUE(QFileInfo(folder + "/skins/default/skins.conf").exists());
+    EXPECT_EQ(QFileInfo(folder + "/mmc/mmca1").canonicalFilePath(),
+              QFileInfo(home + "/Music").canonicalFilePath());
+    EXPECT_EQ(QFileInfo(folder + "/playlist").canonicalFilePath(),
+              QFileInfo(home + "/playlist").canonicalFilePath());
+    EXPECT_TRUE(QFileInfo(folder + "/bin/xmms").isExecutable());
+    // Nothing on the terminal for a normal session.
+    EXPECT_EQ(testenv::readFile(home + "/err.log"), QByteArray());
+    EXPECT_EQ(testenv::readFile(home + "/out.log"), QByteArray());
+
+    // Second start: what the user changed stays.
+    QFile::remove(folder + "/readme");
+    testenv::writeFile(folder + "/readme", "mine\n");
+    testenv::writeFile(folder + "/skins/mine/skins.conf", "[SKINS]\n");
+    testenv::writeFile(folder + "/.xmms/xmms.m3u", song.toUtf8() + "\n" + song.toUtf8() + "\n");
+    EXPECT_EQ(startAndPlay(orbal, home), song);
+    EXPECT_EQ(testenv::readFile(folder + "/readme"), "mine\n");
+    EXPECT_TRUE(QFileInfo::exists(folder + "/skins/mine/skins.conf"));
+    EXPECT_EQ(testenv::readFile(folder + "/.xmms/xmms.m3u").count('\n'), 2);
+
+    // The Debian package, unpacked into a scratch root, works the same way.
+    const QString packages = m_scratch + "/packages";
+    const testenv::ProcessResult packed = testenv::run(
+        "cpack", {"-G", "DEB", "--config", build + "/CPackConfig.cmake", "-B", packages}, 180000);
+    ASSERT_EQ(packed.exitCode, 0) << packed.out.constData() << packed.err.constData();
+    const QStringList debs = QDir(packages).entryList({"orbal_*.deb"}, QDir::Files);
+    ASSERT_EQ(debs.size(), 1);
+    const QString deb = packages + QLatin1Char('/') + debs.first();
+    const QByteArray depends = testenv::run("dpkg-deb", {"-f", deb, "Depends"}).out.trimmed();
+    for (const char *needed : {"mplayer", "mp3gain", "fonts-wqy-microhei", "libqt6widgets6"})
+        EXPECT_TRUE(depends.contains(needed)) << needed << " in " << depends.constData();
+    const QString root = m_scratch + "/root";
+    ASSERT_EQ(testenv::run("dpkg", {"-x", deb, root}).exitCode, 0);
+    const QString packagedHome = freshHome("packaged");
+    EXPECT_EQ(startAndPlay(root + "/usr/bin/orbal", packagedHome),
+              packagedHome + "/Music/My Song.mp3");
 }
 
 } // namespace

@@ -43,8 +43,18 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorRow{"unknownInCluster", {"-lvq", "a.mp3"}, "invalid option -- 'q'", 1},
         ErrorRow{"printsBeforeErrorKept", {"-v", "-i", "-Z"}, "invalid option -- 'Z'", 2},
         ErrorRow{"missingValue", {"-l", "-g"}, "option requires an argument -- 'g'", 0},
-        ErrorRow{"longOptionIsLetters", {"--help"}, "invalid option -- '-'", 0}),
+        ErrorRow{"otherLongOptionIsLetters", {"--list"}, "invalid option -- '-'", 0},
+        ErrorRow{"longHelpIsOnlyItself", {"--help", "--helpx"}, "invalid option -- '-'", 1}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Parser, longHelpAndVersionAreTheirLetters)
+{
+    ParseResult r = parse({"--version", "--help", "a.mp3"});
+    ASSERT_FALSE(r.usageError);
+    EXPECT_EQ(r.options.prints,
+              (std::vector<PrintRequest>{PrintRequest::Version, PrintRequest::Usage}));
+    EXPECT_EQ(r.options.files, std::vector<std::string>{"a.mp3"});
+}
 
 TEST(Parser, valuesAreCutToFieldWidths)
 {

@@ -1,6 +1,8 @@
 // skingen: writes the shipped skins, and composes preview pictures of a skin folder.
 //   skingen <skins folder>                      write "default" and "ivory" into it
 //   skingen --preview <skin folder> <out folder>  compose the window forms into PNGs
+//   skingen --icons <folder>                     write the program's icons
+#include "appicon.h"
 #include "skinbuilder.h"
 #include "skinpreview.h"
 
@@ -21,9 +23,12 @@ int main(int argc, char **argv)
         }
         return preview.writeAll(args.at(2), QFileInfo(args.at(1)).fileName()) ? 0 : 1;
     }
+    if (args.size() == 2 && args.at(0) == QLatin1String("--icons"))
+        return writeAppIcons(args.at(1)) ? 0 : 1;
     if (args.size() != 1) {
         std::fprintf(stderr, "usage: skingen skins-folder\n"
-                             "       skingen --preview skin-folder out-folder\n");
+                             "       skingen --preview skin-folder out-folder\n"
+                             "       skingen --icons folder\n");
         return 2;
     }
     bool ok = SkinBuilder(defaultDesign()).write(args.at(0) + "/default", true);

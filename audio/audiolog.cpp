@@ -1,3 +1,0 @@
-#include "audio/audiolog.h"
-
-Q_LOGGING_CATEGORY(lcAudio, "orbal.audio")

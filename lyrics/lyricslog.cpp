@@ -1,3 +1,0 @@
-#include "lyrics/lyricslog.h"
-
-Q_LOGGING_CATEGORY(lcLyrics, "orbal.lyrics")

@@ -1,0 +1,17 @@
+#include "platform/logging.h"
+
+Q_LOGGING_CATEGORY(lcApp, "orbal.app", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcCommands, "orbal.commands", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSettings, "orbal.settings", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcAudio, "orbal.audio", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcMixer, "orbal.mixer", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcLyrics, "orbal.lyrics", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPlaylist, "orbal.playlist", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcEq, "orbal.equalizer", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcVideo, "orbal.video", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcVideoOutput, "orbal.video.output", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcKeys, "orbal.keys", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcCutter, "orbal.cutter", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcSkin, "orbal.skin", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcReadme, "orbal.readme", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcPower, "orbal.platform.power", QtWarningMsg)
