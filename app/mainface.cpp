@@ -143,7 +143,7 @@ MainFace::MainFace(QWidget *parent, const char *name)
 
     const QString backskin =
         fromUtf8Setting(frontEnd.readEntry(QStringLiteral("backskin"), QString()));
-    const PictureCache cache(path("/.xmms/cache"));
+    const PictureCache cache(PictureCache::userFolder());
     const QString slot = QStringLiteral("background");
     QImage background;
     if (!backskin.isEmpty())

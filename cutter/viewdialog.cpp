@@ -15,6 +15,9 @@ ViewDialog::ViewDialog(QWidget *parent, const QString &filter, bool modal, Qt::W
     setModal(modal);
     setGeometry(10, 46, 220, 240);
     auto *layout = new QVBoxLayout(this);
+    // Tight margins: the three buttons share the dialog's 220 pixels.
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
 
     auto *title = new QLabel(QStringLiteral("Opens"), this);
     title->setFixedHeight(title->sizeHint().height() + 5);
@@ -29,6 +32,7 @@ ViewDialog::ViewDialog(QWidget *parent, const QString &filter, bool modal, Qt::W
     const int w = UTIL_PushButton::defaultWidth();
     const int h = UTIL_PushButton::defaultHeight();
     auto *row = new QHBoxLayout;
+    row->setSpacing(2);
     m_menuButton = new UTIL_PushButton("CST_Menu", QString(), this, 0, w, h);
     m_okButton = new UTIL_PushButton(nullptr, QStringLiteral("OK"), this, 0, 90, h);
     m_okButton->setObjectName(QStringLiteral("ok"));

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace
@@ -104,24 +105,53 @@ void KConfigBackend::sync()
     const QByteArray bytes = serialize();
     // A file that already holds these bytes is left alone: most syncs change nothing, and
     // each write costs the card a flush.
+    QByteArray old;
+    bool exists = false;
     {
         QFile current(path);
-        if (current.open(QIODevice::ReadOnly) && current.size() == bytes.size() &&
-            current.readAll() == bytes)
-            return;
+        if (current.open(QIODevice::ReadOnly)) {
+            exists = true;
+            old = current.readAll();
+            if (old == bytes)
+                return;
+        }
     }
     // Written beside the old file and renamed over it, so a crash or a full disk
     // never leaves half a settings file behind.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    // A short write (full card, size limit) must not be renamed over the old file.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        file.commit();
-        return;
+    if (file.open(QIODevice::WriteOnly)) {
+        // A short write (full card, size limit) must not be renamed over the old file.
+        if (file.write(bytes) != bytes.size() || !file.flush()) {
+            file.cancelWriting();
+            file.commit();
+            return;
+        }
+        if (file.commit())
+            return;
     }
-    file.commit();
+    // The temporary file could not be made or put in place (a folder that takes no new
+    // files, a name with no room for a suffix): a writable file is still rewritten.
+    if (exists && writeInPlace(path, bytes, old))
+        qCWarning(lcSettings).noquote()
+            << QString("rewrote %1 in place: no temporary file beside it").arg(path);
+}
+
+bool KConfigBackend::writeInPlace(const QString &path, const QByteArray &bytes,
+                                  const QByteArray &old)
+{
+    QFile file(path);
+    // Opened without truncating: the old content goes only once the new one is written.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite))
+        return false;
+    if (file.write(bytes) == bytes.size() && file.flush() && file.resize(bytes.size()))
+        return true;
+    // The old content fitted where it was: put it back as well as can be.
+    file.seek(0);
+    file.write(old);
+    file.flush();
+    file.resize(old.size());
+    qCWarning(lcSettings).noquote() << QString("could not rewrite %1 in place").arg(path);
+    return false;
 }
 
 QString KConfigBackend::group() const

@@ -18,7 +18,8 @@ public:
     // Reads the file into the group map (a missing or unreadable file leaves it empty).
     virtual void parse();
     // Writes every group that has entries, replacing the file atomically; a failure
-    // leaves the old file exactly as it was.
+    // leaves the old file exactly as it was. Where no temporary file can be made beside
+    // it, an existing writable file is rewritten in place instead.
     virtual void sync();
 
     virtual QString group() const; // null when there is no current group
@@ -37,6 +38,8 @@ public:
     QByteArray serialize() const;
 
 private:
+    static bool writeInPlace(const QString &path, const QByteArray &bytes, const QByteArray &old);
+
     QString m_fileName;
     QMap<QString, KEntryMap> m_groups;
     QMap<QString, KEntryMap>::iterator m_current;

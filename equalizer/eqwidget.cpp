@@ -4,6 +4,7 @@
 #include "dropin/kconfig.h"
 #include "equalizer/presetitem.h"
 #include "platform/logging.h"
+#include "platform/phonescreen.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -65,9 +66,11 @@ eqWidget::eqWidget(QWidget *parent)
             &QWidget::close);
 
     reload();
-    QFont f = font();
-    f.setPointSize(16);
-    setFont(f);
+    // The phone's 16 points are pixels; each 50 x 18 button takes the largest size its
+    // label fits.
+    setFont(PhoneScreen::font(font(), 16));
+    for (QPushButton *b : findChildren<QPushButton *>())
+        PhoneScreen::fitLabel(b, 16);
 }
 
 QString eqWidget::defaultPresetFile(const QString &homeDir)

@@ -8,6 +8,9 @@ class ZApplication : public QApplication
     Q_OBJECT
 public:
     enum Type { GuiClient, GuiServer };
+    // The program's text size, in pixels (the phone's standard font).
+    static constexpr int DefaultFontPixels = 12;
+
     ZApplication(int &argc, char **argv, Type type = GuiClient);
 
     // Shows the widget as the application's one full-screen window.

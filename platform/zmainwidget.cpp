@@ -1,5 +1,7 @@
 #include "platform/zmainwidget.h"
 
+#include "platform/phonescreen.h"
+
 #include <QVBoxLayout>
 
 ZMainWidget::ZMainWidget(QWidget *parent, const char *name, int flags) : QWidget(parent)
@@ -25,6 +27,7 @@ void ZMainWidget::init(int)
     m_layout->setSpacing(0);
     if (!parentWidget())
         setFixedSize(ScreenWidth, ScreenHeight);
+    PhoneScreen::keepPopupsInside();
 }
 
 void ZMainWidget::setContentWidget(QWidget *content)
@@ -58,5 +61,6 @@ void ZMainWidget::setCSTWidget(QWidget *cst)
 void ZMainWidget::showMaximized()
 {
     move(0, 0);
+    PhoneScreen::setOrigin(pos());
     show();
 }

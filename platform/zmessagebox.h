@@ -1,5 +1,7 @@
-// The phone's message boxes. A test installs a responder, which answers every box
-// instead of a person; each box shown is also kept in a history tests can read.
+// The phone's message boxes: centred on the phone's screen, as wide as it allows less a
+// margin, the text wrapped and the buttons in one row. A test installs a responder, which
+// answers every box instead of a person; each box shown is also kept in a history tests
+// can read.
 #pragma once
 
 #include <QPixmap>
@@ -7,6 +9,8 @@
 #include <QStringList>
 #include <functional>
 
+class QDialog;
+class QPushButton;
 class QWidget;
 
 class ZMessageBox
@@ -30,4 +34,14 @@ public:
 
     static void setResponder(Responder responder);
     static QList<Shown> &history();
+
+    static constexpr int Margin = 10;       // screen left free around a box
+    static constexpr int TextPixels = 13;   // text and button font size
+    static constexpr int ButtonHeight = 24; // pixels
+    static constexpr int MaxIcon = 48;      // larger icons are scaled down to this
+
+private:
+    // Lays a box out on the phone's screen; its buttons, if any, are appended to buttons.
+    static void build(QDialog &box, const QPixmap &icon, const QString &text,
+                      const QStringList &buttonTexts, QList<QPushButton *> *buttons);
 };

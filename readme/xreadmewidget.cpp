@@ -37,8 +37,9 @@ XreadmeWidget::XreadmeWidget(QWidget *parent, const char *name, int modal) : QDi
     row->addWidget(m_back);
     layout->addLayout(row);
 
+    // The phone's 15 points are pixels: the text keeps its size at any DPI.
     QFont textFont = font();
-    textFont.setPointSize(15);
+    textFont.setPixelSize(15);
     m_text = new ZMultiLineEdit(m_scroll->viewport(), 1);
     m_text->setReadOnly(true);
     m_text->setFont(textFont);

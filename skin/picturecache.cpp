@@ -1,9 +1,9 @@
 #include "skin/picturecache.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstring>
@@ -27,8 +27,10 @@ struct Header {
     qint32 bytesPerLine;
     qint32 pathBytes;
     qint32 colorCount; // the colour table of an indexed picture follows the path
+    qint64 sourceChange;
+    quint64 sourceInode;
 };
-constexpr char kMagic[8] = {'O', 'R', 'B', 'P', 'I', 'X', '0', '1'};
+constexpr char kMagic[8] = {'O', 'R', 'B', 'P', 'I', 'X', '0', '2'};
 constexpr int kMaxSide = 8192;
 constexpr int kMaxPath = 4096;
 
@@ -37,6 +39,11 @@ qint64 pixelOffset(const Header &h)
 {
     return (qint64(sizeof(Header)) + h.pathBytes + h.colorCount * qint64(sizeof(QRgb)) + 63) / 64 *
            64;
+}
+
+qint64 nanoseconds(const struct timespec &t)
+{
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
 bool indexed(QImage::Format format)
@@ -68,6 +75,12 @@ QString PictureCache::slotPath(const QString &slot) const
     return m_folder + QLatin1Char('/') + slot + QLatin1String(".pixels");
 }
 
+QString PictureCache::userFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return base.isEmpty() ? QString() : base + QLatin1String("/pictures");
+}
+
 QImage PictureCache::decodePicture(const QString &path)
 {
     QImage image;
@@ -81,24 +94,27 @@ QImage PictureCache::decodePicture(const QString &path)
 QImage PictureCache::load(const QString &path, const QString &slot, Decoder decode) const
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
+    struct stat st;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
         return QImage();
     const QByteArray source = info.absoluteFilePath().toUtf8();
-    const qint64 time = info.lastModified().toMSecsSinceEpoch();
+    const Stamp stamp{qint64(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim),
+                      quint64(st.st_ino)};
     const QString slotFile = source.size() <= kMaxPath ? slotPath(slot) : QString();
     if (!slotFile.isEmpty()) {
-        QImage image = mapped(slotFile, source, info.size(), time);
+        QImage image = mapped(slotFile, source, stamp);
         if (!image.isNull())
             return image;
     }
     const QImage image = decode(path);
     if (!image.isNull() && !slotFile.isEmpty())
-        store(slotFile, source, info.size(), time, image);
+        store(slotFile, source, stamp, image);
     return image;
 }
 
-QImage PictureCache::mapped(const QString &slotFile, const QByteArray &source, qint64 size,
-                            qint64 time) const
+QImage PictureCache::mapped(const QString &slotFile, const QByteArray &source,
+                            const Stamp &stamp) const
 {
     const int fd = ::open(QFile::encodeName(slotFile).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -110,8 +126,9 @@ QImage PictureCache::mapped(const QString &slotFile, const QByteArray &source, q
     const bool headerFits =
         fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
         pread(fd, &h, sizeof h, 0) == ssize_t(sizeof h) &&
-        std::equal(std::begin(kMagic), std::end(kMagic), h.magic) && h.sourceSize == size &&
-        h.sourceTime == time && h.pathBytes == source.size() &&
+        std::equal(std::begin(kMagic), std::end(kMagic), h.magic) && h.sourceSize == stamp.size &&
+        h.sourceTime == stamp.modified && h.sourceChange == stamp.changed &&
+        h.sourceInode == stamp.inode && h.pathBytes == source.size() &&
         pread(fd, path.data(), path.size(), sizeof h) == ssize_t(path.size()) && path == source &&
         h.width > 0 && h.height > 0 && h.width <= kMaxSide && h.height <= kMaxSide &&
         h.format > QImage::Format_Invalid && h.format < QImage::NImageFormats &&
@@ -144,15 +161,17 @@ QImage PictureCache::mapped(const QString &slotFile, const QByteArray &source, q
     return image;
 }
 
-void PictureCache::store(const QString &slotFile, const QByteArray &source, qint64 size,
-                         qint64 time, const QImage &image) const
+void PictureCache::store(const QString &slotFile, const QByteArray &source, const Stamp &stamp,
+                         const QImage &image) const
 {
     if (!QDir().mkpath(m_folder))
         return;
     Header h{};
     std::copy(std::begin(kMagic), std::end(kMagic), h.magic);
-    h.sourceSize = size;
-    h.sourceTime = time;
+    h.sourceSize = stamp.size;
+    h.sourceTime = stamp.modified;
+    h.sourceChange = stamp.changed;
+    h.sourceInode = stamp.inode;
     h.width = image.width();
     h.height = image.height();
     h.format = image.format();

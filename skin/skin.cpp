@@ -157,7 +157,7 @@ bool Skin::load(const QString &appDir, const QString &skinName)
         return m_dir.isEmpty() ? QString() : m_dir + QLatin1Char('/') + QLatin1String(file);
     };
     // Each picture has a slot of its own in the cache, named after the skin.
-    const PictureCache cache(appDir + QLatin1String("/.xmms/cache"));
+    const PictureCache cache(PictureCache::userFolder());
     auto picture = [&](const char *file) {
         const QString slot = skinName + QLatin1Char('.') + QLatin1String(file);
         return QPixmap::fromImage(cache.load(in(file), slot, PictureCache::decodePicture));

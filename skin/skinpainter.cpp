@@ -336,7 +336,7 @@ void SkinPainter::drawEqPanel(QPainter &p)
     const Skin::List &pre = m_skin[K::EqPreamp];
     blit(p, 0, w[1], m_skin.picture(), 0, w[5], ScreenW, w[3]);
     for (int i = 0; i < 10; ++i) {
-        renderSlider(i, s.eqBands[i], false);
+        renderSlider(i, s.eqBands[i]);
         p.drawPixmap(eq[0] + i * eq[10], eq[1], m_sliderBuf);
     }
     blit(p, pre[0] + 2, pre[1] - eq[9] / 2 + pre[3] / 2 - s.eqPreampValue, m_skin.picture(), eq[6],
@@ -758,7 +758,7 @@ void SkinPainter::drawElementPressed(int key, bool pressed)
 
 // --- equalizer ------------------------------------------------------------------------------
 
-void SkinPainter::renderSlider(int slot, int value, bool pressed)
+void SkinPainter::renderSlider(int slot, int value)
 {
     const Skin::List &eq = m_skin[K::Eq];
     const QPixmap &pic = m_skin.picture();
@@ -767,11 +767,12 @@ void SkinPainter::renderSlider(int slot, int value, bool pressed)
     const int frame = value < 0 ? value / 2 + 13 : value / 2;
     const int rowY = value < 0 ? eq[5] : eq[5] + eq[3];
     blit(p, 0, 0, pic, eq[4] + frame * eq[2], rowY, eq[2], eq[3]);
-    blit(p, 1, eq[3] / 2 - eq[9] / 2 - value, pic, eq[6], eq[7] + (pressed ? eq[9] : 0), eq[8],
-         eq[9]);
+    // Bands always take the lower knob picture, held or not; only the full repaint's preamp
+    // takes the upper one.
+    blit(p, 1, eq[3] / 2 - eq[9] / 2 - value, pic, eq[6], eq[7] + eq[9], eq[8], eq[9]);
 }
 
-void SkinPainter::setEqValue(int slot, int value, bool pressed)
+void SkinPainter::setEqValue(int slot, int value, bool /*pressed*/)
 {
     OrbalState &s = orbalState();
     if (slot < 0)
@@ -785,7 +786,7 @@ void SkinPainter::setEqValue(int slot, int value, bool pressed)
     const Skin::List &eq = m_skin[K::Eq];
     QPainter c(&m_canvas);
     if (slot < 10) {
-        renderSlider(slot, value, pressed);
+        renderSlider(slot, value);
         c.drawPixmap(eq[0] + slot * eq[10], eq[1], m_sliderBuf);
         changed(QRect(eq[0] + slot * eq[10], eq[1], m_sliderBuf.width(), m_sliderBuf.height()));
     } else {

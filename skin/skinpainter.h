@@ -100,7 +100,8 @@ public:
     void drawMiniPicture(int dx, int dy, int sx, int sy, int w, int h);
     // An element's picture one height below its own (the pressed look of plain buttons).
     void drawElementPressed(int key, bool pressed);
-    // slot 0-9 band, 10 or more preamp.
+    // slot 0-9 band, 10 or more preamp. Whether the pointer holds the slider does not
+    // change its look: the knob pictures are fixed per drawing.
     void setEqValue(int slot, int value, bool pressed = false);
     void drawEqCurve();
     void drawLights();
@@ -125,7 +126,7 @@ private:
     void drawLyricPanelFrame(QPainter &p);
     void drawEqPanel(QPainter &p);
     void drawTabs(QPainter &p);
-    void renderSlider(int slot, int value, bool pressed);
+    void renderSlider(int slot, int value);
     void renderTime(int seconds);
     void drawDigitCells(QPainter &p, int x0, int y0, int seconds) const;
     void drawRows(int firstRow);

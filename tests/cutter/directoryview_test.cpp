@@ -324,6 +324,10 @@ TEST_F(CardRoot, viewDialogBackRejects)
 {
     ViewDialog dialog(nullptr, "*.m3u");
     dialog.show();
+    // The phone's screen holds it at its own size, buttons and all.
+    EXPECT_EQ(dialog.geometry(), QRect(10, 46, 220, 240));
+    for (const QPushButton *b : dialog.findChildren<QPushButton *>())
+        EXPECT_TRUE(dialog.rect().contains(b->geometry())) << b->objectName().toStdString();
     dialog.findChild<QPushButton *>("CST_Back")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.path().isEmpty());

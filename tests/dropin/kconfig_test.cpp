@@ -308,23 +308,50 @@ TEST(KConfig, aFileAlreadyInNormalFormIsNotWrittenAgain)
     EXPECT_EQ(testenv::readFile(path), QByteArray("[a]\nk=3\n[b]\nz=2\n"));
 }
 
-TEST(KConfig, failedRewriteLeavesTheOldFileIntact)
+// Folders that take no temporary file beside the settings file: a writable file is then
+// rewritten in place, an unwritable one keeps its old content.
+struct NoTemporaryFile {
+    const char *name;
+    bool longestName; // no room left for the temporary file's suffix, even for root
+    mode_t folderMode;
+    mode_t fileMode;
+    bool rewritten;
+};
+
+class KConfigNoTemporaryFile : public ::testing::TestWithParam<NoTemporaryFile>
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
-    const QString dir = testenv::scratchDir("locked");
-    const QString path = dir + "/config";
+};
+
+TEST_P(KConfigNoTemporaryFile, writableFileIsRewrittenInPlace)
+{
+    const NoTemporaryFile &c = GetParam();
+    if (!c.longestName && geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root; the longest-name row covers it";
+    const QString dir = testenv::scratchDir(c.name);
+    const long nameMax = pathconf(dir.toLocal8Bit().constData(), _PC_NAME_MAX);
+    const QString path =
+        dir + '/' + (c.longestName ? QString(int(nameMax), 'c') : QString("config"));
     const QByteArray original = "# comment\n[g]\nk=1\n";
-    testenv::writeFile(path, original);
-    chmod(dir.toLocal8Bit().constData(), 0555);
+    ASSERT_TRUE(testenv::writeFile(path, original));
+    chmod(path.toLocal8Bit().constData(), c.fileMode);
+    chmod(dir.toLocal8Bit().constData(), c.folderMode);
     {
         KConfig cfg(path);
         cfg.setGroup("g");
         cfg.writeEntry("k", "2");
     }
     chmod(dir.toLocal8Bit().constData(), 0755);
-    EXPECT_EQ(testenv::readFile(path), original);
+    chmod(path.toLocal8Bit().constData(), 0644);
+    EXPECT_EQ(testenv::readFile(path), c.rewritten ? QByteArray("[g]\nk=2\n") : original);
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden).size(), 1) << "temporary left";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, KConfigNoTemporaryFile,
+    ::testing::Values(NoTemporaryFile{"longestName", true, 0755, 0644, true},
+                      NoTemporaryFile{"readOnlyFolder", false, 0555, 0644, true},
+                      NoTemporaryFile{"readOnlyFolderAndFile", false, 0555, 0444, false}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(KConfig, rewriteThatRunsOutOfSpaceLeavesTheOldFileIntact)
 {

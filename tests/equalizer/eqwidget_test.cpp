@@ -52,6 +52,23 @@ QPushButton *buttonNamed(QWidget &dialog, const QString &text)
     return nullptr;
 }
 
+// Sizes are the phone's pixels, whatever this screen's DPI, and each label fits inside its
+// button's frame.
+TEST(EqWidget, buttonLabelsFitTheirButtons)
+{
+    eqWidget dialog(nullptr);
+    EXPECT_EQ(dialog.font().pixelSize(), 16);
+    const QList<QPushButton *> buttons = dialog.findChildren<QPushButton *>();
+    ASSERT_EQ(buttons.size(), 3);
+    for (const QPushButton *b : buttons) {
+        const QFontMetrics metrics(b->font());
+        EXPECT_EQ(b->size(), QSize(50, 18));
+        EXPECT_GT(b->font().pixelSize(), 0) << b->text().toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(b->text()), b->width() - 2) << b->text().toStdString();
+        EXPECT_LE(metrics.height(), b->height() - 2) << b->text().toStdString();
+    }
+}
+
 struct ReadCase {
     const char *name;
     QByteArray defaultFile; // null: no file

@@ -1,4 +1,5 @@
 #include "platform/cardroot.h"
+#include "platform/phonescreen.h"
 #include "platform/power.h"
 #include "platform/res_icon_reader.h"
 #include "platform/util_cst.h"
@@ -7,9 +8,16 @@
 #include "platform/zmultilineedit.h"
 #include "tests/support/testenv.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(Platform, cardRootLivesUnderTheApplicationDirectoryOnADesktop)
@@ -86,4 +94,126 @@ TEST(Platform, multiLineEditFilterRefusesCharacters)
     EXPECT_EQ(edit.filtered("my/list:*1"), QString("mylist1"));
     edit.setFilter(QRegularExpression("[0-9]"), false);
     EXPECT_EQ(edit.filtered("a1b2"), QString("12"));
+}
+
+struct FitCase {
+    const char *name;
+    QRect popup, anchor, expected;
+};
+
+class PhoneScreenFit : public ::testing::TestWithParam<FitCase>
+{
+};
+
+TEST_P(PhoneScreenFit, popupsLieInsideTheScreen)
+{
+    const FitCase &c = GetParam();
+    EXPECT_EQ(PhoneScreen::fitted(c.popup, QRect(0, 0, 240, 320), c.anchor), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PhoneScreenFit,
+    ::testing::Values(
+        FitCase{"insideStays", {10, 10, 100, 50}, {}, {10, 10, 100, 50}},
+        FitCase{
+            "submenuGoesLeftOfItsMenu", {180, 40, 80, 60}, {100, 30, 100, 90}, {20, 40, 80, 60}},
+        FitCase{"submenuWithNoRoomEitherSideIsPushedIn",
+                {200, 40, 120, 60},
+                {60, 30, 140, 90},
+                {120, 40, 120, 60}},
+        FitCase{
+            "buttonMenuOpensAboveTheButton", {0, 320, 90, 60}, {0, 292, 60, 28}, {0, 232, 90, 60}},
+        FitCase{"popupBelowTheBottomIsPushedUp", {30, 300, 90, 60}, {}, {30, 260, 90, 60}},
+        FitCase{"offTheLeftIsPushedIn", {-20, 5, 90, 60}, {}, {0, 5, 90, 60}},
+        FitCase{"largerThanTheScreenShowsItsTopLeft", {50, 50, 300, 400}, {}, {0, 0, 300, 400}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Geometry of the first dialog the opener shows, which is then closed.
+QRect shownDialog(const std::function<void()> &open, QStringList &unfit)
+{
+    QRect shown;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shown = dialog->geometry();
+        for (const QPushButton *b : dialog->findChildren<QPushButton *>()) {
+            const QFontMetrics metrics(b->font());
+            if (metrics.horizontalAdvance(b->text()) > b->width() - 2 ||
+                !dialog->rect().contains(b->geometry()))
+                unfit << b->text();
+        }
+        dialog->reject();
+    });
+    open();
+    return shown;
+}
+
+TEST(Platform, messageBoxesStandInsideThePhonesScreen)
+{
+    ZMainWidget window;
+    window.showMaximized();
+    const QString about = "ORBAL v 3.30 for motorola A1200\nA skinned music and video player.\n"
+                          "Music through xmms, video through mplayer.";
+    const QString path = "/mmc/mmca1/" + QString(60, 'x') + ".mp3";
+    QStringList unfit;
+    const QRect boxes[] = {
+        shownDialog([&] { ZMessageBox::information(&window, QPixmap(), about, "Ok", "Exit"); },
+                    unfit),
+        shownDialog([&] { ZMessageBox::timerMessage(nullptr, QPixmap(), "开始截取！请稍等.", 5); },
+                    unfit),
+        shownDialog(
+            [&] {
+                QPixmap icon(120, 90);
+                icon.fill(Qt::red);
+                ZMessageBox::information(nullptr, icon, "截取完毕!!<br>" + path, "Delete", "Cancel",
+                                         "Keep");
+            },
+            unfit),
+    };
+    for (const QRect &box : boxes) {
+        EXPECT_FALSE(box.isEmpty());
+        EXPECT_TRUE(PhoneScreen::rect().contains(box))
+            << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+    }
+    EXPECT_TRUE(unfit.isEmpty()) << unfit.join(", ").toStdString();
+}
+
+TEST(Platform, menusOpenInsideThePhonesScreen)
+{
+    ZMainWidget window;
+    window.showMaximized();
+    QMenu menu(&window);
+    QMenu sub(&window);
+    sub.addAction("Scalable");
+    sub.addAction("Actual screen");
+    menu.addAction("Background");
+    QAction *open = menu.addMenu(&sub);
+    open->setText("Video Setting");
+    menu.popup(window.mapToGlobal(QPoint(200, 20)));
+    ASSERT_TRUE(testenv::waitFor([&] { return menu.isVisible(); }));
+    EXPECT_TRUE(PhoneScreen::rect().contains(menu.geometry()));
+    menu.setActiveAction(open);
+    QTest::keyClick(&menu, Qt::Key_Right);
+    ASSERT_TRUE(testenv::waitFor([&] { return sub.isVisible(); }));
+    EXPECT_TRUE(PhoneScreen::rect().contains(sub.geometry()));
+    sub.close();
+    menu.close();
+
+    // A soft key's menu at the bottom opens above its button.
+    QPushButton button("Menu", &window);
+    button.setGeometry(0, 292, 60, 28);
+    button.show();
+    QMenu buttonMenu(&button);
+    buttonMenu.addAction("preview");
+    buttonMenu.addAction("About ");
+    button.setMenu(&buttonMenu);
+    QRect shown;
+    QTimer::singleShot(0, [&] {
+        shown = buttonMenu.geometry();
+        buttonMenu.close();
+    });
+    button.showMenu();
+    EXPECT_TRUE(PhoneScreen::rect().contains(shown));
+    EXPECT_LE(shown.bottom(), button.mapToGlobal(QPoint(0, 0)).y());
 }

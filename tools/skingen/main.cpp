@@ -31,8 +31,10 @@ int main(int argc, char **argv)
                              "       skingen --icons folder\n");
         return 2;
     }
-    bool ok = SkinBuilder(defaultDesign()).write(args.at(0) + "/default", true);
-    ok = SkinBuilder(ivoryDesign()).write(args.at(0) + "/ivory", false) && ok;
+    // Absolute: the settings store takes a relative name under the home folder.
+    const QString folder = QFileInfo(args.at(0)).absoluteFilePath();
+    bool ok = SkinBuilder(defaultDesign()).write(folder + "/default", true);
+    ok = SkinBuilder(ivoryDesign()).write(folder + "/ivory", false) && ok;
     if (!ok)
         std::fprintf(stderr, "skingen: could not write the skins into %s\n",
                      qPrintable(args.at(0)));

@@ -406,13 +406,23 @@ void SkinBuilder::buildEqualizer()
             s.drawImage(f * w, levelY + row * h, img);
         }
 
-    // Knob: two identical pictures (bands use the lower one, the preamp both).
+    // Knob: the resting picture above, a brighter pressed one below. The bands always use
+    // the lower one, the preamp the upper one in a full repaint and the lower one after.
     QImage knobs = blank(w - 2, 2 * knobH);
     {
         QPainter p(&knobs);
         art.knob(p, QRectF(0, 0, w - 2, knobH), SkinArt::Plain, true);
         art.knob(p, QRectF(0, knobH, w - 2, knobH), SkinArt::Plain, true);
     }
+    // A third of the way to white, so it is brighter whatever the design's colours.
+    for (int y = knobH; y < 2 * knobH; ++y)
+        for (int x = 0; x < knobs.width(); ++x) {
+            const QColor c = knobs.pixelColor(x, y);
+            knobs.setPixelColor(x, y,
+                                QColor(c.red() + (255 - c.red()) / 3,
+                                       c.green() + (255 - c.green()) / 3,
+                                       c.blue() + (255 - c.blue()) / 3, c.alpha()));
+        }
     const QPoint k = place(knobs);
     set("EQ", {eq.x(), eq.y(), w, h, 0, levelY, k.x(), k.y(), w - 2, knobH, d.eqPitch});
     const QPoint preBg = sourceOf(EqPanel, pre.topLeft());

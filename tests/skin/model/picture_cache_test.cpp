@@ -3,11 +3,14 @@
 #include "skin/picturecache.h"
 #include "tests/support/testenv.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -88,6 +91,67 @@ TEST(PictureCache, aChangedOrDifferentSourceIsDecodedAgain)
     EXPECT_EQ(decodes, 5);
 }
 
+// Copies that keep the old time (cp -p, tar, unzip) give a new picture the old size and
+// modification time; its change time or inode still tells.
+TEST(PictureCache, aPictureReplacedWithItsOldSizeAndTimeIsDecodedAgain)
+{
+    auto stamp = [](const QString &path) {
+        struct stat st = {};
+        stat(QFile::encodeName(path).constData(), &st);
+        return std::make_pair(qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec,
+                              st.st_ino);
+    };
+    // Stored without compression: every picture of one size makes a file of one size.
+    auto png = [](const QColor &colour) {
+        QImage image(9, 5, QImage::Format_ARGB32);
+        image.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG", 100);
+        return bytes;
+    };
+    for (const bool inPlace : {true, false}) {
+        Fixture f;
+        ASSERT_TRUE(testenv::writeFile(f.png, png(Qt::red)));
+        const QDateTime time = QDateTime::currentDateTime().addSecs(-60);
+        testenv::setModified(f.png, time);
+        EXPECT_EQ(f.load().pixelColor(0, 0), QColor(Qt::red));
+        const auto before = stamp(f.png);
+
+        const QByteArray blue = png(Qt::blue);
+        ASSERT_EQ(blue.size(), QFileInfo(f.png).size());
+        if (inPlace) {
+            ASSERT_TRUE(testenv::writeFile(f.png, blue));
+        } else {
+            ASSERT_TRUE(testenv::writeFile(f.dir + "/new.png", blue));
+            testenv::setModified(f.dir + "/new.png", time);
+            ASSERT_EQ(::rename(QFile::encodeName(f.dir + "/new.png").constData(),
+                               QFile::encodeName(f.png).constData()),
+                      0);
+        }
+        // The clock behind change times may tick coarsely: wait for a tick that shows.
+        for (int i = 0; i < 500 && stamp(f.png) == before; ++i) {
+            QThread::msleep(2);
+            testenv::setModified(f.png, time);
+        }
+        testenv::setModified(f.png, time);
+        ASSERT_EQ(QFileInfo(f.png).lastModified(), time);
+        EXPECT_EQ(f.load().pixelColor(0, 0), QColor(Qt::blue)) << "in place: " << inPlace;
+        EXPECT_EQ(decodes, 2);
+    }
+}
+
+TEST(PictureCache, userFolderFollowsHome)
+{
+    const QString home = testenv::scratchDir("home");
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.toLocal8Bit());
+    const QString folder = PictureCache::userFolder();
+    qputenv("HOME", oldHome);
+    EXPECT_TRUE(folder.startsWith(home + "/.cache/")) << folder.toStdString();
+}
+
 TEST(PictureCache, damagedSlotsAreNotTrusted)
 {
     Fixture f;
@@ -116,7 +180,9 @@ TEST(PictureCache, damagedSlotsAreNotTrusted)
         patched(40, huge),                   // path length
         patched(44, QByteArray("\1\0\0\0")), // colours for a picture without a table
         patched(44, huge),                   // colour count
-        patched(50, "?"),                    // the source path
+        patched(48, "?"),                    // change time
+        patched(56, "?"),                    // inode
+        patched(66, "?"),                    // the source path
         QByteArray(4096, '\xff'),
     };
     for (int i = 0; i < damage.size(); ++i) {

@@ -176,6 +176,17 @@ TEST_P(ShippedSkin, secondPicturesLookDifferent)
     differ(pd.source(), moved(K::PlayDisplayWin, 0, pd[3]), "playing vs paused");
     differ(moved(K::PlayDisplayWin, 0, pd[3]), moved(K::PlayDisplayWin, 0, 2 * pd[3]),
            "paused vs stopped");
+    // The equalizer's pressed knob is the brighter one.
+    const Skin::List &eq = m_skin[K::Eq];
+    differ(eq.knob(), eq.knob().translated(0, eq[9]), "EQ knob vs lower knob");
+    auto lightness = [&](const QRect &r) {
+        long sum = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                sum += qGray(m_picture.pixel(x, y)) * qAlpha(m_picture.pixel(x, y));
+        return sum;
+    };
+    EXPECT_GT(lightness(eq.knob().translated(0, eq[9])), lightness(eq.knob()));
     const Skin::List &time = m_skin[K::TimeWin];
     for (int g = 1; g <= 10; ++g)
         differ(QRect(time[4], time[5], time[2], time[3]),

@@ -1,5 +1,6 @@
 // The skin model: reading a description, derived numbers, panel start states, missing and
 // broken files, the skin menu listing, and the consistency of the two shipped skins.
+#include "skin/picturecache.h"
 #include "skin/skin.h"
 #include "tests/support/testenv.h"
 
@@ -303,7 +304,9 @@ TEST(Skin, decodedPictureCacheFollowsThePictureAndSurvivesDamage)
 {
     const QString app = appWithSkin("[SKINS]\nprev=1,2,3,4,5,6\n");
     const QString png = app + "/skins/s/skins.png";
-    const QString cache = app + "/.xmms/cache/s.skins.png.pixels";
+    // The user's cache folder, never the card's settings folder.
+    const QString cache = PictureCache::userFolder() + "/s.skins.png.pixels";
+    ASSERT_TRUE(cache.startsWith(QDir::homePath() + "/.cache/"));
     auto picture = [&](QColor colour, int width) {
         QImage image(width, 7, QImage::Format_ARGB32);
         image.fill(colour);
@@ -318,6 +321,7 @@ TEST(Skin, decodedPictureCacheFollowsThePictureAndSurvivesDamage)
     picture(Qt::red, 9);
     const QImage first = pixelsOf();
     ASSERT_TRUE(QFileInfo::exists(cache));
+    EXPECT_FALSE(QFileInfo::exists(app + "/.xmms/cache"));
     EXPECT_EQ(first.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(pixelsOf(), first) << "read back from the cache";
     // The pixels really come from the cache while it matches the picture.

@@ -246,10 +246,18 @@ TEST_F(SkinPainterTest, equalizerSliderFrames)
         // Column 11 of the slider lies right of the knob.
         EXPECT_TRUE(copied({40 + slot * 16 + 11, 125}, {300 + r.frame * 12 + 11, r.rowY}, {1, 81},
                            m_picture));
-        // The knob sits v pixels above the middle.
-        EXPECT_TRUE(copied({41 + slot * 16, 125 + 37 - r.value}, {480, 400}, {10, 6}, m_picture));
+        // The knob sits v pixels above the middle, from the lower knob picture.
+        EXPECT_TRUE(copied({41 + slot * 16, 125 + 37 - r.value}, {480, 406}, {10, 6}, m_picture));
         ++slot;
     }
+    // At rest after a full repaint too; only the preamp there takes the upper picture, and
+    // its own redraw the lower one.
+    orbalState().eqPreampValue = 3;
+    m_painter.paintFull();
+    EXPECT_TRUE(copied({41 + 5 * 16, 125 + 37 - 25}, {480, 406}, {10, 6}, m_picture));
+    EXPECT_TRUE(copied({24, 125 - 3 + 40 - 3}, {480, 400}, {10, 6}, m_picture));
+    m_painter.setEqValue(11, -4);
+    EXPECT_TRUE(copied({24, 125 - 3 + 40 + 4}, {480, 406}, {10, 6}, m_picture));
 }
 
 TEST_F(SkinPainterTest, digitsShowTwoMinuteCharacters)
