@@ -50,12 +50,12 @@ void missing(const char *what)
 {
     static bool told = false;
     if (!std::exchange(told, true))
-        qCDebug(lcMixer) << what << g_path << ::strerror(errno);
+        qCDebug(lcMixer).noquote() << what << QString::fromLocal8Bit(g_path) << ::strerror(errno);
 }
 
 void failed(const char *what)
 {
-    qCWarning(lcMixer) << what << ::strerror(errno);
+    qCWarning(lcMixer).noquote() << what << ::strerror(errno);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "lyrics/lyriccolordialog.h"
 
+#include "platform/phonescreen.h"
+
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,7 +16,6 @@ namespace
 {
 constexpr int kColumns = 8;
 constexpr int kSwatches = 48; // the toolkit's standard colours
-constexpr QSize kScreen(240, 320);
 constexpr int kFontPixels = 12;
 
 QString sampleStyle(const QColor &color)
@@ -26,9 +27,7 @@ QString sampleStyle(const QColor &color)
 LyricColorDialog::LyricColorDialog(const QColor &start, QWidget *parent) : QDialog(parent)
 {
     setModal(true);
-    QFont small = font();
-    small.setPixelSize(kFontPixels);
-    setFont(small);
+    setFont(PhoneScreen::font(font(), kFontPixels));
 
     auto *grid = new QGridLayout;
     grid->setSpacing(2);
@@ -75,11 +74,11 @@ LyricColorDialog::LyricColorDialog(const QColor &start, QWidget *parent) : QDial
 
     setCurrentColor(start.isValid() ? start : QColor(Qt::white));
 
-    // Over the phone's screen, which is the parent's window on a desktop.
-    const QPoint screen = parent ? parent->window()->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
-    setGeometry(
-        QRect(screen + QPoint((kScreen.width() - kWidth) / 2, (kScreen.height() - kHeight) / 2),
-              QSize(kWidth, kHeight)));
+    // In the middle of the phone's screen.
+    const QRect screen = PhoneScreen::rect();
+    setGeometry(QRect(screen.topLeft() +
+                          QPoint((screen.width() - kWidth) / 2, (screen.height() - kHeight) / 2),
+                      QSize(kWidth, kHeight)));
     setFixedSize(kWidth, kHeight);
 }
 

@@ -395,6 +395,38 @@ TEST_F(MplayerInteractionTest, playOnThePlayingRowPausesAndEveryStartShowsItsEnt
     EXPECT_EQ(face()->titleText(), QStringLiteral("MPLAYER v3.30 for motorola A1200"));
 }
 
+TEST_F(MplayerInteractionTest, withoutAMixerDeviceTheVolumeIsTheChildsOwn)
+{
+    MixerDevice::setPath(m_appDir + QStringLiteral("/no-mixer-here"));
+    face();
+    OrbalState &s = orbalState();
+    s.fileList = m_songs;
+    s.volume = 40;
+    face()->dispatcher()->sendVolume(); // as the slider does, before anything plays
+    QByteArray answer;
+    QObject::connect(face()->engine(), &Engine::outputLine, face(), [&](const QByteArray &line) {
+        if (line.startsWith("ANS_volume="))
+            answer = line.mid(11);
+    });
+    auto childVolume = [&] {
+        answer.clear();
+        face()->engine()->sendCommand(QStringLiteral("get_property volume"));
+        testenv::waitFor([&] { return !answer.isEmpty(); }, 5000);
+        return qRound(answer.toDouble());
+    };
+    face()->buttonClick(1);
+    ASSERT_TRUE(testenv::waitFor([&] { return face()->engine()->isRunning(); }, 5000));
+    EXPECT_EQ(childVolume(), 40); // a new child starts at the front-end's volume
+    key(4154);
+    key(4154);
+    EXPECT_EQ(s.volume, 50);
+    EXPECT_EQ(childVolume(), 50);
+    key(4155);
+    EXPECT_EQ(childVolume(), 45);
+    EXPECT_TRUE(volumesSent().empty()); // nothing went to a mixer
+    face()->buttonClick(3);
+}
+
 TEST_F(MplayerInteractionTest, aListNothingPlaysFromStopsAfterOnePassAndSaysWhy)
 {
     struct Row {
