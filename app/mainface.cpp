@@ -1,5 +1,6 @@
 #include "app/mainface.h"
 
+#include "app/optionmenus.h"
 #include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "audio/xmmsplayer.h"
@@ -8,6 +9,7 @@
 #include "cutter/kerfa.h"
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "keys/configwidget.h"
 #include "lyrics/lyriccolorchooser.h"
 #include "lyrics/lyricpanel.h"
@@ -68,9 +70,6 @@ constexpr int kTitleStep = 200; // ms between two steps of the title ticker
 
 constexpr FontRow kFontRows[] = {{12, 20}, {14, 24}, {16, 28}, {18, 32}, {21, 40}};
 
-// The video menu's geometry entries 1-4: the one key each switches on.
-constexpr const char *kGeometryKeys[] = {"Tspeed", "crop", "scale", "speed"};
-
 // The fourteen key-code settings and where each is kept.
 struct KeySetting {
     const char *name;
@@ -85,24 +84,6 @@ constexpr KeySetting kKeySettings[] = {
     {"key_Prev", &KeyCodes::prev},           {"key_SoftLeft", &KeyCodes::softLeft},
     {"key_SoftRight", &KeyCodes::softRight}, {"KEY_line", &KeyCodes::line},
 };
-
-QAction *addItem(QMenu *menu, const char *label, int id, bool checkable = true)
-{
-    QAction *action = menu->addAction(text(label));
-    action->setData(id);
-    action->setCheckable(checkable);
-    return action;
-}
-
-// Routes a menu's choices to a handler taking the entry id; entries without an id
-// (About, Exit, submenus) have handlers of their own.
-template <typename Handler> void onChosen(QMenu *menu, MainFace *face, Handler handler)
-{
-    QObject::connect(menu, &QMenu::triggered, face, [menu, face, handler](QAction *action) {
-        if (menu->actions().contains(action) && action->data().isValid())
-            (face->*handler)(action->data().toInt());
-    });
-}
 
 } // namespace
 
@@ -124,25 +105,24 @@ MainFace::MainFace(QWidget *parent, const char *name)
     s.lyricsLoaded = false;
     s.softwareLight = true;
     // The settings folder of a fresh application directory.
-    QDir().mkpath(path("/.xmms"));
+    QDir().mkpath(settings::folder(m_appDir));
 
-    KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-    frontEnd.setGroup(QStringLiteral("tvskin"));
-    m_skinName = fromUtf8Setting(
-        frontEnd.readEntry(QStringLiteral("CurrentSkin"), QStringLiteral("default")));
+    KConfig frontEnd(settings::frontEndFile(m_appDir));
+    frontEnd.setGroup(settings::kTvSkin);
+    m_skinName =
+        fromUtf8Setting(frontEnd.readEntry(settings::kCurrentSkin, QStringLiteral("default")));
     if (m_skinName.isEmpty() || m_skinName.contains(QLatin1Char('/')) ||
         !QFile::exists(path("/skins/") + m_skinName + QStringLiteral("/skins.conf")))
         m_skinName = QStringLiteral("default");
-    s.wireMode = frontEnd.readBoolEntry(QStringLiteral("sltfwd"), false);
-    s.xmmsMode = frontEnd.readBoolEntry(QStringLiteral("Enxmms"), false);
+    s.wireMode = frontEnd.readBoolEntry(settings::kWireMode, false);
+    s.xmmsMode = frontEnd.readBoolEntry(settings::kXmmsMode, false);
 
     if (s.xmmsMode) {
         m_xmms = new XMMSPlayer(this, "");
         m_xmms->launch();
     }
 
-    const QString backskin =
-        fromUtf8Setting(frontEnd.readEntry(QStringLiteral("backskin"), QString()));
+    const QString backskin = fromUtf8Setting(frontEnd.readEntry(settings::kBackground, QString()));
     const PictureCache cache(PictureCache::userFolder());
     const QString slot = QStringLiteral("background");
     QImage background;
@@ -185,7 +165,9 @@ MainFace::MainFace(QWidget *parent, const char *name)
     };
     m_painter.setPlayerView(view);
 
-    buildMenus(frontEnd);
+    m_menus = new OptionMenus(this, m_appDir);
+    m_menus->setSkins(Skin::menuNames(m_appDir));
+    connect(m_menus, &OptionMenus::chosen, this, &MainFace::onMenuChosen);
 
     m_colourButton = new QPushButton(QString(), this);
     m_colourButton->setObjectName(QStringLiteral("opendlg"));
@@ -195,8 +177,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
     loadSettings();
     loadSkin();
 
-    setChecked(m_audioMenu, 3, s.audio3DOn);
-    setChecked(m_audioMenu, 4, s.bassBoostOn);
+    m_menus->setChecked(Menu::Audio, 3, s.audio3DOn);
+    m_menus->setChecked(Menu::Audio, 4, s.bassBoostOn);
 
     m_colourButton->setPalette(LyricColorChooser::swatchPalette(s.lyricColor));
     m_backColourButton->setPalette(LyricColorChooser::swatchPalette(s.lyricBackColor));
@@ -205,8 +187,7 @@ MainFace::MainFace(QWidget *parent, const char *name)
     connect(m_colourButton, &QPushButton::clicked, this, &MainFace::openbutlrc);
     connect(m_backColourButton, &QPushButton::clicked, this, &MainFace::openbutlrcb);
 
-    menuItem(m_mainMenu, 1)->setEnabled(!s.xmmsMode);
-    menuItem(m_mainMenu, 2)->setEnabled(!s.xmmsMode);
+    enablePlayerMenus();
     setTitleText(QString());
 
     // The ticker and the one-second timers share wake-ups: a coarse 200 ms timer settles on
@@ -225,7 +206,7 @@ MainFace::MainFace(QWidget *parent, const char *name)
     bool known = false;
     for (int i = 0; i < int(std::size(kFontRows)); ++i) {
         if (kFontRows[i].size == s.lyricFontSize) {
-            setChecked(m_fontMenu, i, true);
+            m_menus->setChecked(Menu::Font, i, true);
             s.lyricLineHeight = kFontRows[i].lineHeight;
             known = true;
         }
@@ -251,9 +232,9 @@ MainFace::MainFace(QWidget *parent, const char *name)
     connect(m_pointer, &PointerInput::command, this, &MainFace::buttonClick);
     connect(m_pointer, &PointerInput::rowClicked, this, &MainFace::plistPOSClick);
     connect(m_pointer, &PointerInput::mainMenuRequested, this,
-            [this](const QPoint &pos) { m_mainMenu->popup(mapToGlobal(pos)); });
+            [this](const QPoint &pos) { menu(Menu::Main)->popup(mapToGlobal(pos)); });
     connect(m_pointer, &PointerInput::fontMenuRequested, this,
-            [this](const QPoint &pos) { m_fontMenu->popup(mapToGlobal(pos)); });
+            [this](const QPoint &pos) { menu(Menu::Font)->popup(mapToGlobal(pos)); });
     connect(m_pointer, &PointerInput::layoutRequested, this, &MainFace::switchLayout);
     connect(m_pointer, &PointerInput::panelsChanged, this, &MainFace::showLyricButtons);
     connect(m_pointer, &PointerInput::volumeChanged, m_dispatcher, &CommandDispatcher::sendVolume);
@@ -264,8 +245,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
     connect(m_pointer, &PointerInput::eqApplyRequested, m_dispatcher, &CommandDispatcher::applyEq);
     connect(m_pointer, &PointerInput::effectToggled, this, [this](int button) {
         const OrbalState &st = orbalState();
-        setChecked(m_audioMenu, 3, st.audio3DOn);
-        setChecked(m_audioMenu, 4, st.bassBoostOn);
+        m_menus->setChecked(Menu::Audio, 3, st.audio3DOn);
+        m_menus->setChecked(Menu::Audio, 4, st.bassBoostOn);
         if (st.xmmsMode)
             return;
         if (button == 16)
@@ -318,140 +299,58 @@ QString MainFace::path(const char *tail) const
 
 // --- menus ----------------------------------------------------------------------------------
 
-void MainFace::buildMenus(KConfig &frontEnd)
-{
-    const OrbalState &s = orbalState();
-    m_fontMenu = new QMenu(this);
-    const char *sizes[] = {"12", "14", "16", "18", "21"};
-    for (int i = 0; i < 5; ++i)
-        addItem(m_fontMenu, sizes[i], i);
-    onChosen(m_fontMenu, this, &MainFace::selectMenumfont);
-
-    m_playlistMenu = new QMenu(this);
-    addItem(m_playlistMenu, "Edit List", 0, false);
-    onChosen(m_playlistMenu, this, &MainFace::selectMenumplist);
-
-    m_skinMenu = new QMenu(this);
-    const QStringList skins = Skin::menuNames(m_appDir);
-    for (int i = 0; i < skins.size(); ++i) {
-        QAction *a = m_skinMenu->addAction(skins.at(i));
-        a->setData(i + 1);
-    }
-    onChosen(m_skinMenu, this, &MainFace::selectMenumskin);
-
-    frontEnd.setGroup(QStringLiteral("OPTION"));
-    auto option = [&frontEnd](const char *key) {
-        return frontEnd.readBoolEntry(QLatin1String(key), false);
-    };
-    m_audioMenu = new QMenu(this);
-    addItem(m_audioMenu, "Mute", 1)->setChecked(option("nosound"));
-    addItem(m_audioMenu, "3-D", 3)->setChecked(option("3Dsound"));
-    addItem(m_audioMenu, "Bass", 4)->setChecked(option("Tsound"));
-    addItem(m_audioMenu, "Left", 5);
-    addItem(m_audioMenu, "Right", 6);
-    addItem(m_audioMenu, "Karaoke", 7)->setChecked(option("karaoke"));
-    setChecked(m_audioMenu, 5, option("Lstereo"));
-    setChecked(m_audioMenu, 6, option("Rstereo"));
-    onChosen(m_audioMenu, this, &MainFace::selectMenurmpp);
-
-    m_videoMenu = new QMenu(this);
-    const char *geometry[] = {"Scalable", "Full Screen", "Actual screen", "Verical", "avi sinc"};
-    for (int i = 0; i < 5; ++i)
-        addItem(m_videoMenu, geometry[i], i + 1);
-    setChecked(m_videoMenu, 5, option("nedtc"));
-    for (int i = 0; i < 4; ++i)
-        setChecked(m_videoMenu, i + 1, option(kGeometryKeys[i]));
-    onChosen(m_videoMenu, this, &MainFace::selectMenuvmpp);
-
-    m_lightMenu = new QMenu(this);
-    addItem(m_lightMenu, "Software", 1)->setChecked(true);
-    addItem(m_lightMenu, "Auto", 2);
-    addItem(m_lightMenu, "Long-Auto", 3);
-    onChosen(m_lightMenu, this, &MainFace::selectMenumlight);
-
-    m_optionMenu = new QMenu(this);
-    addItem(m_optionMenu, "Button", 1, false);
-    addItem(m_optionMenu, "use ORBAL", 2)->setChecked(s.xmmsMode);
-    addItem(m_optionMenu, "use Wire", 3)->setChecked(s.wireMode);
-    onChosen(m_optionMenu, this, &MainFace::selectMenuoption);
-
-    m_mainMenu = new QMenu(this);
-    auto submenu = [this](const char *label, QMenu *menu, int id) {
-        QAction *a = m_mainMenu->addMenu(menu);
-        a->setText(text(label));
-        a->setData(id);
-    };
-    submenu("Audio Setting", m_audioMenu, 1);
-    submenu("Video Setting", m_videoMenu, 2);
-    submenu("Lights", m_lightMenu, 3);
-    addItem(m_mainMenu, "Background", 4, false);
-    submenu("Skins", m_skinMenu, 6);
-    addItem(m_mainMenu, "Kerfa", 7, false);
-    submenu("Advansed", m_optionMenu, 8);
-    m_mainMenu->addSeparator();
-    connect(m_mainMenu->addAction(text("About")), &QAction::triggered, this, &MainFace::sltAbout);
-    connect(m_mainMenu->addAction(text("Exit")), &QAction::triggered, this, &MainFace::doclose);
-    connect(m_mainMenu, &QMenu::triggered, this, [this](QAction *action) {
-        // Submenu entries travel up through this menu too; only its own plain items count.
-        if (action->menu() || !m_mainMenu->actions().contains(action) || !action->data().isValid())
-            return;
-        selectMenu(action->data().toInt());
-    });
-}
-
 QMenu *MainFace::menu(Menu which) const
 {
-    switch (which) {
-    case Menu::Font:
-        return m_fontMenu;
-    case Menu::Playlist:
-        return m_playlistMenu;
-    case Menu::Skin:
-        return m_skinMenu;
-    case Menu::Light:
-        return m_lightMenu;
-    case Menu::Option:
-        return m_optionMenu;
-    case Menu::Audio:
-        return m_audioMenu;
-    case Menu::Video:
-        return m_videoMenu;
-    case Menu::Main:
-        return m_mainMenu;
-    }
-    return nullptr;
+    return m_menus->menu(which);
 }
 
 QAction *MainFace::menuItem(QMenu *menu, int id)
 {
-    if (!menu)
-        return nullptr;
-    for (QAction *a : menu->actions())
-        if (a->data().isValid() && a->data().toInt() == id)
-            return a;
-    return nullptr;
+    return OptionMenus::item(menu, id);
 }
 
-void MainFace::setChecked(QMenu *menu, int id, bool on)
+void MainFace::onMenuChosen(OptionMenus::Menu which, int id)
 {
-    if (QAction *a = menuItem(menu, id))
-        a->setChecked(on);
+    using M = OptionMenus::Menu;
+    switch (which) {
+    case M::Font:
+        selectMenumfont(id);
+        break;
+    case M::Playlist:
+        selectMenumplist(id);
+        break;
+    case M::Skin:
+        selectMenumskin(id);
+        break;
+    case M::Light:
+        selectMenumlight(id);
+        break;
+    case M::Option:
+        selectMenuoption(id);
+        break;
+    case M::Audio:
+        selectMenurmpp(id);
+        break;
+    case M::Video:
+        selectMenuvmpp(id);
+        break;
+    case M::Main:
+        if (id == OptionMenus::kAbout)
+            sltAbout();
+        else if (id == OptionMenus::kExit)
+            doclose();
+        else
+            selectMenu(id);
+        break;
+    case M::Count:
+        break;
+    }
 }
 
 void MainFace::refillPlaylistMenu(const QStringList &names, const QPoint &pos)
 {
-    for (QAction *a : m_playlistMenu->actions()) {
-        const int id = a->data().toInt();
-        if (a->data().isValid() && id >= 1 && id <= 8) {
-            m_playlistMenu->removeAction(a);
-            delete a;
-        }
-    }
-    for (int i = 0; i < names.size() && i + 1 < 8; ++i) {
-        QAction *a = m_playlistMenu->addAction(names.at(i));
-        a->setData(i + 1);
-    }
-    m_playlistMenu->popup(mapToGlobal(pos));
+    m_menus->setSavedLists(names);
+    m_menus->menu(Menu::Playlist)->popup(mapToGlobal(pos));
 }
 
 // --- settings and skin ----------------------------------------------------------------------
@@ -459,24 +358,23 @@ void MainFace::refillPlaylistMenu(const QStringList &names, const QPoint &pos)
 void MainFace::loadSettings()
 {
     OrbalState &s = orbalState();
-    KConfig config(path("/.xmms/config"));
-    config.setGroup(QStringLiteral("xmms"));
-    s.shuffleOn = config.readBoolEntry(QStringLiteral("shuffle"), true);
-    s.repeatOn = config.readBoolEntry(QStringLiteral("repeat"), false);
-    s.equalizerOn = config.readBoolEntry(QStringLiteral("equalizer_active"), true);
+    KConfig config(settings::playerFile(m_appDir));
+    config.setGroup(settings::kXmms);
+    s.shuffleOn = config.readBoolEntry(settings::kShuffle, true);
+    s.repeatOn = config.readBoolEntry(settings::kRepeat, false);
+    s.equalizerOn = config.readBoolEntry(settings::kEqualizerActive, true);
     if (s.xmmsMode) {
         for (int band = 0; band < 10; ++band)
-            m_painter.setEqValue(
-                band, config.readNumEntry(QStringLiteral("equalizer_band%1").arg(band), 0));
-        m_painter.setEqValue(10, config.readNumEntry(QStringLiteral("equalizer_preamp"), 16));
+            m_painter.setEqValue(band, config.readNumEntry(settings::equalizerBand(band), 0));
+        m_painter.setEqValue(10, config.readNumEntry(settings::kEqualizerPreamp, 16));
     }
-    config.setGroup(QStringLiteral("OSS"));
-    s.bassBoostOn = config.readBoolEntry(QStringLiteral("ezx_bass_booster"), true);
-    s.audio3DOn = config.readBoolEntry(QStringLiteral("ezx_audio_3d"), false);
+    config.setGroup(settings::kOss);
+    s.bassBoostOn = config.readBoolEntry(settings::kBassBooster, true);
+    s.audio3DOn = config.readBoolEntry(settings::kAudio3d, false);
     if (!s.xmmsMode)
         applyEffects();
-    config.setGroup(QStringLiteral("Winskin"));
-    s.volume = qBound(0, config.readNumEntry(QStringLiteral("Volume"), 45), 100);
+    config.setGroup(settings::kWinskin);
+    s.volume = qBound(0, config.readNumEntry(settings::kVolume, 45), 100);
     loadLookAndKeys();
     if (const auto entries = PlaylistFile::read(PlaylistFile::playerListPath(m_appDir)))
         s.fileList = *entries;
@@ -486,15 +384,15 @@ void MainFace::loadLookAndKeys()
 {
     OrbalState &s = orbalState();
     {
-        KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-        frontEnd.setGroup(QStringLiteral("tvskin"));
-        const QColor colour(frontEnd.readEntry(QStringLiteral("lrccolor"), kDefaultLyricColour));
+        KConfig frontEnd(settings::frontEndFile(m_appDir));
+        frontEnd.setGroup(settings::kTvSkin);
+        const QColor colour(frontEnd.readEntry(settings::kLyricColour, kDefaultLyricColour));
         s.lyricColor = colour.isValid() ? colour : QColor(kDefaultLyricColour);
-        const QColor back(frontEnd.readEntry(QStringLiteral("lrcbcolor"), kDefaultLyricColour));
+        const QColor back(frontEnd.readEntry(settings::kLyricBackColour, kDefaultLyricColour));
         s.lyricBackColor = back.isValid() ? back : QColor(kDefaultLyricColour);
-        s.lyricFontSize = frontEnd.readNumEntry(QStringLiteral("lrcfont"), 18);
-        s.useTextCodec = frontEnd.readBoolEntry(QStringLiteral("textcodec"), false);
-        s.showLyric = frontEnd.readBoolEntry(QStringLiteral("showlrc"), false);
+        s.lyricFontSize = frontEnd.readNumEntry(settings::kLyricFont, 18);
+        s.useTextCodec = frontEnd.readBoolEntry(settings::kTextCodec, false);
+        s.showLyric = frontEnd.readBoolEntry(settings::kShowLyric, false);
         KeyCodes defaults;
         for (const KeySetting &k : kKeySettings)
             s.keys.*(k.code) = frontEnd.readNumEntry(QLatin1String(k.name), defaults.*(k.code));
@@ -779,9 +677,9 @@ void MainFace::sltAbout()
 
 void MainFace::doclose()
 {
-    KConfig config(path("/.xmms/config"));
-    config.setGroup(QStringLiteral("Winskin"));
-    config.writeEntry(QStringLiteral("Volume"), orbalState().volume);
+    KConfig config(settings::playerFile(m_appDir));
+    config.setGroup(settings::kWinskin);
+    config.writeEntry(settings::kVolume, orbalState().volume);
     config.sync();
     QTimer::singleShot(100, this, &QWidget::close);
 }
@@ -813,14 +711,14 @@ void MainFace::slttimeout()
 
 void MainFace::selectMenumskin(int id)
 {
-    QAction *item = menuItem(m_skinMenu, id);
+    QAction *item = menuItem(menu(Menu::Skin), id);
     if (id == 0 || !item)
         return;
     m_skinName = item->text();
     loadSkin();
-    KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-    frontEnd.setGroup(QStringLiteral("tvskin"));
-    frontEnd.writeEntry(QStringLiteral("CurrentSkin"), toUtf8Setting(m_skinName));
+    KConfig frontEnd(settings::frontEndFile(m_appDir));
+    frontEnd.setGroup(settings::kTvSkin);
+    frontEnd.writeEntry(settings::kCurrentSkin, toUtf8Setting(m_skinName));
     frontEnd.sync();
     repaintWhole();
 }
@@ -832,18 +730,15 @@ void MainFace::selectMenumfont(int id)
     OrbalState &s = orbalState();
     s.lyricFontSize = kFontRows[id].size;
     s.lyricLineHeight = kFontRows[id].lineHeight;
-    for (int i = 0; i < int(std::size(kFontRows)); ++i)
-        setChecked(m_fontMenu, i, i == id);
-    KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-    frontEnd.setGroup(QStringLiteral("tvskin"));
-    frontEnd.writeEntry(QStringLiteral("lrcfont"), s.lyricFontSize);
+    m_menus->apply(Menu::Font, id);
+    KConfig frontEnd(settings::frontEndFile(m_appDir));
+    frontEnd.setGroup(settings::kTvSkin);
+    frontEnd.writeEntry(settings::kLyricFont, s.lyricFontSize);
     frontEnd.sync();
 }
 
 void MainFace::selectMenu(int id)
 {
-    KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-    frontEnd.setGroup(QStringLiteral("tvskin"));
     if (id == 4) {
         QPointer<ViewDialog> dialog = new ViewDialog(this, QStringLiteral("*.png"), true);
         dialog->browser()->setDir(path("/skins/"));
@@ -855,7 +750,9 @@ void MainFace::selectMenu(int id)
         QPixmap picture;
         if (accepted && !file.isEmpty() && picture.load(file, "PNG")) {
             m_painter.setBackground(picture);
-            frontEnd.writeEntry(QStringLiteral("backskin"), toUtf8Setting(file));
+            KConfig frontEnd(settings::frontEndFile(m_appDir));
+            frontEnd.setGroup(settings::kTvSkin);
+            frontEnd.writeEntry(settings::kBackground, toUtf8Setting(file));
             frontEnd.sync();
         }
     } else if (id == 7) {
@@ -868,81 +765,35 @@ void MainFace::selectMenu(int id)
 
 void MainFace::selectMenurmpp(int id)
 {
-    {
-        KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-        frontEnd.setGroup(QStringLiteral("OPTION"));
-        auto toggle = [&](const char *key, int entry) {
-            const bool on = !frontEnd.readBoolEntry(QLatin1String(key), false);
-            setChecked(m_audioMenu, entry, on);
-            frontEnd.writeEntry(QLatin1String(key), on);
-        };
-        if (id == 1) {
-            toggle("nosound", 1);
-        } else if (id == 7) {
-            toggle("karaoke", 7);
-        } else if (id == 5 || id == 6) {
-            const char *mine = id == 5 ? "Lstereo" : "Rstereo";
-            const char *other = id == 5 ? "Rstereo" : "Lstereo";
-            if (!frontEnd.readBoolEntry(QLatin1String(mine), false)) {
-                setChecked(m_audioMenu, id, true);
-                setChecked(m_audioMenu, id == 5 ? 6 : 5, false);
-                frontEnd.writeEntry(QLatin1String(mine), true);
-                frontEnd.writeEntry(QLatin1String(other), false);
-            } else {
-                setChecked(m_audioMenu, id, false);
-                frontEnd.writeEntry(QLatin1String(mine), false);
-            }
-        }
-        frontEnd.sync();
-    }
-    KConfig config(path("/.xmms/config"));
-    config.setGroup(QStringLiteral("OSS"));
-    if (id == 3 || id == 4) {
-        // The panel's 3D and BASS buttons show the same switches: one state for both.
-        OrbalState &s = orbalState();
-        bool &flag = id == 3 ? s.audio3DOn : s.bassBoostOn;
-        flag = !flag;
-        const bool on = flag;
-        setChecked(m_audioMenu, id, on);
-        config.writeEntry(QLatin1String(id == 3 ? "ezx_audio_3d" : "ezx_bass_booster"), on);
-        if (s.layoutMode == 2)
-            m_painter.drawButton(id == 3 ? 16 : 17, false);
-        if (id == 3)
-            mixer_set_3d(on ? 0 : 60);
-        else
-            mixer_set_bass_booster(on ? 0 : 60);
-    }
-    config.sync();
+    const bool on = m_menus->apply(Menu::Audio, id);
+    if (id != 3 && id != 4)
+        return;
+    // The panel's 3D and BASS buttons show the same switches: one state for both.
+    OrbalState &s = orbalState();
+    (id == 3 ? s.audio3DOn : s.bassBoostOn) = on;
+    if (s.layoutMode == 2)
+        m_painter.drawButton(id == 3 ? 16 : 17, false);
+    if (id == 3)
+        mixer_set_3d(on ? 0 : 60);
+    else
+        mixer_set_bass_booster(on ? 0 : 60);
 }
 
 void MainFace::selectMenuvmpp(int id)
 {
-    KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-    frontEnd.setGroup(QStringLiteral("OPTION"));
-    if (id >= 1 && id <= 4) {
-        for (int i = 0; i < 4; ++i) {
-            setChecked(m_videoMenu, i + 1, i + 1 == id);
-            frontEnd.writeEntry(QLatin1String(kGeometryKeys[i]), i + 1 == id);
-        }
-    } else if (id == 5) {
-        const bool on = !frontEnd.readBoolEntry(QStringLiteral("nedtc"), false);
-        setChecked(m_videoMenu, 5, on);
-        frontEnd.writeEntry(QStringLiteral("nedtc"), on);
-    }
-    frontEnd.sync();
+    m_menus->apply(Menu::Video, id);
 }
 
 void MainFace::selectMenumlight(int id)
 {
     if (id < 1 || id > 3)
         return;
+    m_menus->apply(Menu::Light, id);
     orbalState().softwareLight = id == 1;
     if (id == 2)
         PM_setupLcdSleepTime(0);
     else if (id == 3)
         PM_setupLcdSleepTime(30);
-    for (int i = 1; i <= 3; ++i)
-        setChecked(m_lightMenu, i, i == id);
 }
 
 void MainFace::selectMenuoption(int id)
@@ -956,15 +807,9 @@ void MainFace::selectMenuoption(int id)
             loadLookAndKeys();
         return;
     }
-    KConfig frontEnd(path("/.xmms/tavrin_cfg"));
-    frontEnd.setGroup(QStringLiteral("tvskin"));
     if (id == 2) {
-        s.xmmsMode = !s.xmmsMode;
-        setChecked(m_optionMenu, 2, s.xmmsMode);
-        frontEnd.writeEntry(QStringLiteral("Enxmms"), s.xmmsMode);
-        frontEnd.sync();
-        menuItem(m_mainMenu, 1)->setEnabled(!s.xmmsMode);
-        menuItem(m_mainMenu, 2)->setEnabled(!s.xmmsMode);
+        s.xmmsMode = m_menus->apply(Menu::Option, 2);
+        enablePlayerMenus();
         if (s.xmmsMode) {
             if (m_engine->isRunning())
                 m_engine->stop();
@@ -979,11 +824,16 @@ void MainFace::selectMenuoption(int id)
         m_dispatcher->showPlayState(2); // the other player has not started anything yet
         setTitleText(QString());
     } else if (id == 3) {
-        s.wireMode = !s.wireMode;
-        frontEnd.writeEntry(QStringLiteral("sltfwd"), s.wireMode);
-        frontEnd.sync();
-        setChecked(m_optionMenu, 3, s.wireMode);
+        s.wireMode = m_menus->apply(Menu::Option, 3);
     }
+}
+
+void MainFace::enablePlayerMenus()
+{
+    // The audio and video settings are mplayer's.
+    const bool mplayer = !orbalState().xmmsMode;
+    menuItem(menu(Menu::Main), 1)->setEnabled(mplayer);
+    menuItem(menu(Menu::Main), 2)->setEnabled(mplayer);
 }
 
 void MainFace::selectMenumplist(int id)
@@ -999,7 +849,7 @@ void MainFace::selectMenumplist(int id)
         sltminwin();
         return;
     }
-    QAction *item = menuItem(m_playlistMenu, id);
+    QAction *item = menuItem(menu(Menu::Playlist), id);
     if (id < 1 || id > 7 || !item)
         return;
     // The file as the menu found it (".m3u" in any case); one that can't be read costs

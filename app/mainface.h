@@ -6,6 +6,7 @@
 // (CommandDispatcher) and hardware keys (HardwareKeys) are their own units.
 #pragma once
 
+#include "app/optionmenus.h"
 #include "platform/zmainwidget.h"
 #include "skin/skin.h"
 #include "skin/skinpainter.h"
@@ -56,8 +57,8 @@ public:
     QTimer *checkTimer() const { return m_checkTimer; }
     PlayList *playlistEditor() const;
 
-    // The popup menus, for the main menu's submenus and the tests.
-    enum class Menu { Font, Playlist, Skin, Light, Option, Audio, Video, Main };
+    // The popup menus, for the tests.
+    using Menu = OptionMenus::Menu;
     QMenu *menu(Menu which) const;
     // The entry with this id in the menu, or null.
     static QAction *menuItem(QMenu *menu, int id);
@@ -105,7 +106,8 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    void buildMenus(class KConfig &frontEnd);
+    void onMenuChosen(OptionMenus::Menu which, int id);
+    void enablePlayerMenus();
     void loadSkin();
     void placeColourButtons();
     void showLyricButtons();
@@ -113,7 +115,6 @@ private:
     void chooseColour(bool currentLine);
     void refillPlaylistMenu(const QStringList &names, const QPoint &pos);
     void applyEffects();
-    void setChecked(QMenu *menu, int id, bool on);
     void restTitleIfSettled();
     QString path(const char *tail) const;
 
@@ -126,14 +127,7 @@ private:
     HardwareKeys *m_keys = nullptr;
     QPushButton *m_colourButton = nullptr;     // "opendlg", current lyric line
     QPushButton *m_backColourButton = nullptr; // "opendlg1", the other lines
-    QMenu *m_fontMenu = nullptr;
-    QMenu *m_playlistMenu = nullptr;
-    QMenu *m_skinMenu = nullptr;
-    QMenu *m_lightMenu = nullptr;
-    QMenu *m_optionMenu = nullptr;
-    QMenu *m_audioMenu = nullptr;
-    QMenu *m_videoMenu = nullptr;
-    QMenu *m_mainMenu = nullptr;
+    OptionMenus *m_menus = nullptr;
     QTimer *m_titleTimer = nullptr;
     bool m_titleResting = false; // stopped while the title is settled, not for the mini bar
     QTimer *m_checkTimer = nullptr;

@@ -5,6 +5,7 @@
 #include "audio/xmmsplayer.h"
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "equalizer/eqwidget.h"
 #include "lyrics/lyriclookup.h"
 #include "platform/cardroot.h"
@@ -76,9 +77,9 @@ void CommandDispatcher::buttonClick(int code)
 {
     m_unheard = 0; // the user chose: a fresh pass
     // Every command sees both settings files; the front-end one is rewritten on return.
-    KConfig config(appPath("/.xmms/config"), true);
-    config.setGroup(QStringLiteral("OSS"));
-    KConfig frontEnd(appPath("/.xmms/tavrin_cfg"));
+    KConfig config(settings::playerFile(m_appDir), true);
+    config.setGroup(settings::kOss);
+    KConfig frontEnd(settings::frontEndFile(m_appDir));
     m_config = &config;
     m_frontEnd = &frontEnd;
     const bool xmmsMode = orbalState().xmmsMode;
@@ -500,31 +501,31 @@ void CommandDispatcher::presets()
 
 void CommandDispatcher::save3d()
 {
-    KConfig config(appPath("/.xmms/config"));
-    config.setGroup(QStringLiteral("OSS"));
-    config.writeEntry(QStringLiteral("ezx_audio_3d"), orbalState().audio3DOn);
+    KConfig config(settings::playerFile(m_appDir));
+    config.setGroup(settings::kOss);
+    config.writeEntry(settings::kAudio3d, orbalState().audio3DOn);
     config.sync();
 }
 
 void CommandDispatcher::saveBass()
 {
-    KConfig config(appPath("/.xmms/config"));
-    config.setGroup(QStringLiteral("OSS"));
-    config.writeEntry(QStringLiteral("ezx_bass_booster"), orbalState().bassBoostOn);
+    KConfig config(settings::playerFile(m_appDir));
+    config.setGroup(settings::kOss);
+    config.writeEntry(settings::kBassBooster, orbalState().bassBoostOn);
     config.sync();
 }
 
 void CommandDispatcher::saveTextCodec()
 {
-    m_frontEnd->setGroup(QStringLiteral("tvskin"));
-    m_frontEnd->writeEntry(QStringLiteral("textcodec"), orbalState().useTextCodec);
+    m_frontEnd->setGroup(settings::kTvSkin);
+    m_frontEnd->writeEntry(settings::kTextCodec, orbalState().useTextCodec);
     m_frontEnd->sync();
 }
 
 void CommandDispatcher::saveShowLyric()
 {
-    m_frontEnd->setGroup(QStringLiteral("tvskin"));
-    m_frontEnd->writeEntry(QStringLiteral("showlrc"), orbalState().showLyric);
+    m_frontEnd->setGroup(settings::kTvSkin);
+    m_frontEnd->writeEntry(settings::kShowLyric, orbalState().showLyric);
     m_frontEnd->sync();
 }
 

@@ -1,6 +1,7 @@
 #include "keys/configwidget.h"
 
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "platform/logging.h"
 #include "platform/phonekeys.h"
 #include "platform/zscrollview.h"
@@ -54,7 +55,7 @@ ConfigWidget::ConfigWidget(QWidget *parent, const char *name, bool modal, int fl
     hint->setGeometry(0, 0, 180, 40);
 
     KConfig config(settingsFile(), true);
-    config.setGroup(QStringLiteral("tvskin"));
+    config.setGroup(settings::kTvSkin);
     QPushButton **buttons[RowCount] = {&m_volUp, &m_volDown, &m_line, &m_lock,
                                        &m_prev,  &m_next,    &m_enter};
     for (int i = 0; i < RowCount; ++i) {
@@ -99,7 +100,7 @@ QString ConfigWidget::rowKey(int row)
 
 QString ConfigWidget::settingsFile() const
 {
-    return m_appDir + QStringLiteral("/.xmms/tavrin_cfg");
+    return settings::frontEndFile(m_appDir);
 }
 
 void ConfigWidget::keyPressEvent(QKeyEvent *event)
@@ -118,10 +119,10 @@ void ConfigWidget::keyPressEvent(QKeyEvent *event)
 
 void ConfigWidget::doSave()
 {
-    QDir().mkpath(m_appDir + QStringLiteral("/.xmms"));
+    QDir().mkpath(settings::folder(m_appDir));
     {
         KConfig config(settingsFile());
-        config.setGroup(QStringLiteral("tvskin"));
+        config.setGroup(settings::kTvSkin);
         for (int i = 0; i < RowCount; ++i)
             config.writeEntry(rowKey(i), rowButton(i)->text());
         config.sync();

@@ -1,6 +1,7 @@
 #include "lyrics/lyriccolorchooser.h"
 
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "lyrics/lyriccolordialog.h"
 #include "platform/logging.h"
 
@@ -22,7 +23,7 @@ const RoleRow &rowFor(LyricColorRole role)
     return role == LyricColorRole::OtherLines ? kRoles[1] : kRoles[0];
 }
 
-const QString kGroup = QStringLiteral("tvskin");
+const QString kGroup = settings::kTvSkin;
 
 } // namespace
 
@@ -38,7 +39,7 @@ QString LyricColorChooser::swatchName(LyricColorRole role)
 
 QString LyricColorChooser::settingsPath(const QString &appDir)
 {
-    return appDir + QStringLiteral("/.xmms/tavrin_cfg");
+    return settings::frontEndFile(appDir);
 }
 
 QColor LyricColorChooser::savedColor(const QString &appDir, LyricColorRole role)

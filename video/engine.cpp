@@ -2,6 +2,7 @@
 
 #include "audio/mixer.h"
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "platform/logging.h"
 #include "platform/power.h"
 #include "video/videoplayer.h"
@@ -126,7 +127,7 @@ bool childAlive(pid_t pid)
 
 EngineOptions EngineOptions::read(KConfig &config)
 {
-    config.setGroup("OPTION");
+    config.setGroup(settings::kOption);
     EngineOptions o;
     o.nosound = config.readBoolEntry("nosound", false);
     o.karaoke = config.readBoolEntry("karaoke", false);
@@ -152,8 +153,8 @@ Engine::Engine(QObject *parent, const char *name) : QObject(parent)
     connect(m_pollTimer, &QTimer::timeout, this, &Engine::sltTimer);
     m_pollTimer->start(1000);
 
-    KConfig config(m_appDir + "/.xmms/config", true);
-    config.setGroup("OSS");
+    KConfig config(settings::playerFile(m_appDir), true);
+    config.setGroup(settings::kOss);
     g_bassBooster = config.readBoolEntry("ezx_bass_booster", false);
 }
 
@@ -220,7 +221,7 @@ QList<QByteArray> Engine::windowArguments(unsigned long long windowId)
 
 bool Engine::play(const QString &path)
 {
-    KConfig config(m_appDir + "/.xmms/tavrin_cfg", true);
+    KConfig config(settings::frontEndFile(m_appDir), true);
     const EngineOptions options = EngineOptions::read(config);
 
     // A window whose child ended unnoticed goes too, not only a running child.

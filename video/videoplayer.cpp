@@ -2,6 +2,7 @@
 
 #include "audio/mixer.h"
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "platform/phonekeys.h"
 #include "video/engine.h"
 
@@ -115,8 +116,8 @@ QString VideoPlayer::osdTextCommand(const QString &label)
 VideoPlayer::VideoPlayer(QWidget *parent, Engine *engine) : QWidget(parent), m_engine(engine)
 {
     m_appDir = QDir::currentPath();
-    KConfig config(m_appDir + "/.xmms/tavrin_cfg", true);
-    config.setGroup("tvskin");
+    KConfig config(settings::frontEndFile(m_appDir), true);
+    config.setGroup(settings::kTvSkin);
     for (int i = 0; i < KeyCount; ++i)
         m_keys[i] = config.readNumEntry(kKeySettings[i].name, kKeySettings[i].defaultCode);
 
@@ -216,8 +217,8 @@ void VideoPlayer::stepAdjustment(bool up)
     if (row.kind != 0)
         return;
 
-    KConfig config(m_appDir + "/.xmms/config");
-    config.setGroup("Winskin");
+    KConfig config(settings::playerFile(m_appDir));
+    config.setGroup(settings::kWinskin);
     const int value = config.readNumEntry("volume", 0);
     const int next = up ? value + VolumeStep : value - VolumeStep;
     if (up ? next > VolumeCeiling : next <= VolumeFloorExclusive)

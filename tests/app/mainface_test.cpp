@@ -1,6 +1,7 @@
 // The window's start, settings, menus, title and end of life, on a scratch application
 // directory with the coded test skin.
 #include "app/mainface.h"
+#include "app/optionmenus.h"
 #include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "dropin/kconfig.h"
@@ -406,6 +407,27 @@ TEST_F(MainFaceTest, optionMenusWriteTheirSettings)
     KConfig c(m_appDir + "/.xmms/tavrin_cfg", true);
     c.setGroup(QStringLiteral("tvskin"));
     EXPECT_EQ(c.readNumEntry(QStringLiteral("lrcfont")), 21);
+}
+
+TEST_F(MainFaceTest, everyMenuSettingComesBackAtTheNextStart)
+{
+    // Each entry that keeps a setting, chosen once: menus built afresh on the same files
+    // show the same check marks.
+    QDir().mkpath(m_appDir + "/.xmms");
+    QWidget window;
+    OptionMenus menus(&window, m_appDir);
+    for (const OptionMenus::Row &row : OptionMenus::rows())
+        if (row.key)
+            menus.apply(row.menu, row.id);
+    OptionMenus again(&window, m_appDir);
+    for (const OptionMenus::Row &row : OptionMenus::rows()) {
+        if (!row.key)
+            continue;
+        EXPECT_EQ(again.isChecked(row.menu, row.id), menus.isChecked(row.menu, row.id)) << row.text;
+    }
+    EXPECT_TRUE(menus.isChecked(OptionMenus::Menu::Video, 4)); // the last of its group
+    EXPECT_TRUE(menus.isChecked(OptionMenus::Menu::Audio, 6));
+    EXPECT_FALSE(menus.isChecked(OptionMenus::Menu::Audio, 4)); // Bass starts on: now off
 }
 
 TEST_F(MainFaceTest, lightsMenuSetsTheBacklightPolicy)
