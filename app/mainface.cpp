@@ -1,7 +1,6 @@
 #include "app/mainface.h"
 
 #include "app/optionmenus.h"
-#include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "audio/xmmsplayer.h"
 #include "commands/commanddispatcher.h"
@@ -25,6 +24,7 @@
 #include "readme/xreadmewidget.h"
 #include "skin/picturecache.h"
 #include "skin/pointerinput.h"
+#include "state/orbalstate.h"
 #include "video/engine.h"
 
 #include <QAction>
@@ -88,7 +88,7 @@ constexpr KeySetting kKeySettings[] = {
 } // namespace
 
 MainFace::MainFace(QWidget *parent, const char *name)
-    : ZMainWidget(parent, name, 0x1000), m_painter(m_skin)
+    : ZMainWidget(parent, name, 0x1000), m_painter(m_skin, orbalState())
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -98,7 +98,7 @@ MainFace::MainFace(QWidget *parent, const char *name)
     OrbalState &s = orbalState();
     m_appDir = QDir::currentPath();
     qCDebug(lcApp) << m_appDir;
-    s.layoutMode = 2;
+    s.layoutMode = Form::Vertical;
     s.videoElapsed = 0;
     s.videoTiming = false;
     s.hPanelsHidden = false;
@@ -140,10 +140,10 @@ MainFace::MainFace(QWidget *parent, const char *name)
             update(rect);
     });
 
-    m_dispatcher = new CommandDispatcher(m_skin, m_painter, this, m_appDir);
+    m_dispatcher = new CommandDispatcher(m_skin, m_painter, s, this, m_appDir);
     m_dispatcher->setXmms(m_xmms);
-    m_pointer = new PointerInput(m_skin, m_painter, this);
-    m_keys = new HardwareKeys(*m_dispatcher, this);
+    m_pointer = new PointerInput(m_skin, m_painter, s, this);
+    m_keys = new HardwareKeys(*m_dispatcher, s, this);
     m_painter.setLyricDrawer([this](QPainter &p) { return m_dispatcher->drawLyrics(p); });
     PlayerView view;
     view.state = [this] {
@@ -429,7 +429,7 @@ void MainFace::placeColourButtons()
 void MainFace::showLyricButtons()
 {
     const OrbalState &s = orbalState();
-    const bool show = s.layoutMode == 2 && s.lyricPanelOpen;
+    const bool show = s.layoutMode == Form::Vertical && s.lyricPanelOpen;
     m_colourButton->setVisible(show);
     m_backColourButton->setVisible(show);
     if (show && s.lyricsLoaded)
@@ -446,7 +446,7 @@ void MainFace::setTitleText(const QString &title)
 void MainFace::repaintWhole()
 {
     m_fullPending = true;
-    if (orbalState().layoutMode == 1) {
+    if (orbalState().layoutMode == Form::MiniBar) {
         const QBitmap mask = m_painter.miniMask();
         if (!mask.isNull())
             setMask(mask);
@@ -475,36 +475,34 @@ void MainFace::focusInEvent(QFocusEvent *)
     repaintWhole();
 }
 
-void MainFace::switchLayout(int mode)
+void MainFace::switchLayout(Form form)
 {
     OrbalState &s = orbalState();
-    switch (mode) {
-    case 1:
+    switch (form) {
+    case Form::MiniBar:
         sltminwin();
         break;
-    case 2:
-        if (s.layoutMode == 1) {
+    case Form::Vertical:
+        if (s.layoutMode == Form::MiniBar) {
             kerfaclose();
         } else {
-            s.layoutMode = 2;
+            s.layoutMode = Form::Vertical;
             repaintWhole();
             showLyricButtons();
         }
         break;
-    case 3:
-        s.layoutMode = 3;
+    case Form::Horizontal:
+        s.layoutMode = Form::Horizontal;
         m_colourButton->hide();
         m_backColourButton->hide();
         repaintWhole();
-        break;
-    default:
         break;
     }
 }
 
 void MainFace::sltminwin()
 {
-    orbalState().layoutMode = 1;
+    orbalState().layoutMode = Form::MiniBar;
     m_titleTimer->stop();
     m_titleResting = false;
     m_colourButton->hide();
@@ -514,7 +512,7 @@ void MainFace::sltminwin()
 
 void MainFace::kerfaclose()
 {
-    orbalState().layoutMode = 2;
+    orbalState().layoutMode = Form::Vertical;
     m_titleTimer->start(kTitleStep);
     m_titleResting = false;
     clearMask();
@@ -526,7 +524,7 @@ void MainFace::kerfaclose()
 void MainFace::moveskins()
 {
     OrbalState &s = orbalState();
-    if (s.layoutMode != 3)
+    if (s.layoutMode != Form::Horizontal)
         return;
     const QPixmap turned = m_painter.turnedBackground();
     auto frame = [&](int d) {
@@ -771,7 +769,7 @@ void MainFace::selectMenurmpp(int id)
     // The panel's 3D and BASS buttons show the same switches: one state for both.
     OrbalState &s = orbalState();
     (id == 3 ? s.audio3DOn : s.bassBoostOn) = on;
-    if (s.layoutMode == 2)
+    if (s.layoutMode == Form::Vertical)
         m_painter.drawButton(id == 3 ? 16 : 17, false);
     if (id == 3)
         mixer_set_3d(on ? 0 : 60);
@@ -863,7 +861,7 @@ void MainFace::selectMenumplist(int id)
     }
     if (const auto entries = PlaylistFile::read(playerList))
         s.fileList = *entries;
-    if (s.layoutMode == 2 && s.playlistPanelOpen)
+    if (s.layoutMode == Form::Vertical && s.playlistPanelOpen)
         m_painter.drawPlaylistBar(1, false);
 }
 

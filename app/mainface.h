@@ -10,6 +10,7 @@
 #include "platform/zmainwidget.h"
 #include "skin/skin.h"
 #include "skin/skinpainter.h"
+#include "state/viewstate.h"
 
 #include <QPointer>
 #include <QRegion>
@@ -111,7 +112,7 @@ private:
     void loadSkin();
     void placeColourButtons();
     void showLyricButtons();
-    void switchLayout(int mode);
+    void switchLayout(Form form);
     void chooseColour(bool currentLine);
     void refillPlaylistMenu(const QStringList &names, const QPoint &pos);
     void applyEffects();

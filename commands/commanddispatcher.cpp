@@ -1,6 +1,5 @@
 #include "commands/commanddispatcher.h"
 
-#include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "audio/xmmsplayer.h"
 #include "cutter/viewdialog.h"
@@ -16,6 +15,7 @@
 #include "playlist/playlistfile.h"
 #include "skin/skin.h"
 #include "skin/skinpainter.h"
+#include "state/orbalstate.h"
 #include "video/engine.h"
 
 #include <QPainter>
@@ -47,9 +47,10 @@ const CommandDispatcher::Command CommandDispatcher::kCommands[] = {
     {25, &CommandDispatcher::playlistMenu, &CommandDispatcher::playlistMenu},
 };
 
-CommandDispatcher::CommandDispatcher(const Skin &skin, SkinPainter &painter, QWidget *window,
-                                     const QString &appDir)
-    : QObject(window), m_skin(skin), m_painter(painter), m_window(window), m_appDir(appDir)
+CommandDispatcher::CommandDispatcher(const Skin &skin, SkinPainter &painter, OrbalState &state,
+                                     QWidget *window, const QString &appDir)
+    : QObject(window), m_skin(skin), m_painter(painter), m_state(state), m_window(window),
+      m_appDir(appDir)
 {
 }
 
@@ -82,7 +83,7 @@ void CommandDispatcher::buttonClick(int code)
     KConfig frontEnd(settings::frontEndFile(m_appDir));
     m_config = &config;
     m_frontEnd = &frontEnd;
-    const bool xmmsMode = orbalState().xmmsMode;
+    const bool xmmsMode = m_state.xmmsMode;
     for (const Command &c : kCommands) {
         if (c.code != code)
             continue;
@@ -105,8 +106,8 @@ bool CommandDispatcher::engineRunning()
 
 void CommandDispatcher::thumbFollow(int row)
 {
-    const OrbalState &s = orbalState();
-    if (s.layoutMode != 2 || !s.playlistPanelOpen)
+    const OrbalState &s = m_state;
+    if (s.layoutMode != Form::Vertical || !s.playlistPanelOpen)
         return;
     m_painter.drawPlaylistBar(SkinPainter::thumbOffsetFor(row, int(s.fileList.size()),
                                                           m_skin.visibleRows(),
@@ -116,14 +117,14 @@ void CommandDispatcher::thumbFollow(int row)
 
 QString CommandDispatcher::entryTitle(int index) const
 {
-    const QString &path = orbalState().fileList.at(index);
+    const QString &path = m_state.fileList.at(index);
     return QStringLiteral("%1.%2").arg(index + 1).arg(
         path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
 void CommandDispatcher::announceEntry(int index)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (index < 0 || index >= s.fileList.size())
         return;
     m_abTitleShown = false;
@@ -133,7 +134,7 @@ void CommandDispatcher::announceEntry(int index)
 
 void CommandDispatcher::showPlayState(int state)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     s.playingFlag = state == 0 ? 1 : 0;
     s.pausedFlag = state == 1 ? 1 : 0;
     m_painter.drawPlayStatus(state);
@@ -142,7 +143,7 @@ void CommandDispatcher::showPlayState(int state)
 
 void CommandDispatcher::entryStarted(int index)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (index < 0 || index >= s.fileList.size())
         return;
     s.currentIndex = index;
@@ -154,7 +155,7 @@ void CommandDispatcher::entryStarted(int index)
 
 void CommandDispatcher::startEntry(int index)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (index < 0 || index >= s.fileList.size())
         return;
     m_playingSince.invalidate();
@@ -173,7 +174,7 @@ void CommandDispatcher::playbackBegan()
 
 void CommandDispatcher::entryEnded()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (s.fileList.isEmpty())
         return;
     // A list whose every entry ends at once (no sound output, nothing decodable) would
@@ -204,7 +205,7 @@ void CommandDispatcher::entryEnded()
 
 void CommandDispatcher::syncXmms()
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (!m_xmms || !m_xmms->isRunning())
         return;
     m_xmms->setVolume(s.volume);
@@ -217,8 +218,8 @@ void CommandDispatcher::syncXmms()
 
 void CommandDispatcher::sendVolume()
 {
-    const int volume = orbalState().volume;
-    if (orbalState().xmmsMode) {
+    const int volume = m_state.volume;
+    if (m_state.xmmsMode) {
         if (m_xmms)
             m_xmms->setVolume(volume);
     } else if (m_engine) {
@@ -228,7 +229,7 @@ void CommandDispatcher::sendVolume()
 
 void CommandDispatcher::seekToPercent(int percent)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (s.xmmsMode) {
         if (m_xmms)
             m_xmms->jumpToTime(int(qint64(m_xmms->songLength()) * percent / 100));
@@ -240,7 +241,7 @@ void CommandDispatcher::seekToPercent(int percent)
 
 void CommandDispatcher::jumpToSecond(int seconds)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (s.xmmsMode) {
         if (m_xmms)
             m_xmms->jumpToTime(seconds * 1000);
@@ -252,7 +253,7 @@ void CommandDispatcher::jumpToSecond(int seconds)
 
 void CommandDispatcher::applyEq(int slot)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     m_painter.drawEqCurve();
     if (!m_xmms)
         return;
@@ -270,7 +271,7 @@ void CommandDispatcher::applyEq(int slot)
 
 void CommandDispatcher::lookupLyrics(const QString &songPath)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     s.lyricsLoaded =
         LyricLookup::loadLyricsFor(songPath, TextDecoder::lyricCharset(s.useTextCodec), m_lyrics);
     m_lead = LyricLookup::kLeadAfterLookup;
@@ -280,13 +281,13 @@ void CommandDispatcher::lookupLyrics(const QString &songPath)
 
 void CommandDispatcher::seekLyrics(int seconds)
 {
-    m_panel.seekTo(m_lyrics, seconds, orbalState().lyricLineHeight);
+    m_panel.seekTo(m_lyrics, seconds, m_state.lyricLineHeight);
     m_painter.drawLyrics();
 }
 
 QRect CommandDispatcher::drawLyrics(QPainter &window)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (!s.lyricsLoaded)
         return QRect();
     const Skin::List &show = m_skin[Skin::LrcWinShow];
@@ -301,12 +302,12 @@ QRect CommandDispatcher::drawLyrics(QPainter &window)
     look.lineHeight = s.lyricLineHeight;
     look.current = s.lyricColor;
     look.other = s.lyricBackColor;
-    return m_panel.paint(window, s.layoutMode, m_lyrics, pictures, look);
+    return m_panel.paint(window, int(s.layoutMode), m_lyrics, pictures, look);
 }
 
 void CommandDispatcher::repeatLyricLine()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     int start = 0;
     int next = 0;
     if (!m_panel.currentLineSpan(m_lyrics, &start, &next))
@@ -332,9 +333,9 @@ int CommandDispatcher::xmmsState()
     return m_xmms->isPaused() ? 1 : 0;
 }
 
-int CommandDispatcher::flagState()
+int CommandDispatcher::flagState() const
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (s.pausedFlag)
         return 1;
     return s.playingFlag ? 0 : 2;
@@ -343,7 +344,7 @@ int CommandDispatcher::flagState()
 void CommandDispatcher::followXmms()
 {
     const int pos = m_xmms->playlistPos();
-    if (pos != orbalState().currentIndex)
+    if (pos != m_state.currentIndex)
         entryStarted(pos);
 }
 
@@ -357,14 +358,14 @@ void CommandDispatcher::prevXmms()
 
 void CommandDispatcher::prevMplayer()
 {
-    const int index = orbalState().currentIndex;
+    const int index = m_state.currentIndex;
     if (engineRunning() && index >= 1)
         startEntry(index - 1);
 }
 
 void CommandDispatcher::playXmms()
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     const int state = xmmsState();
     const int pos = m_xmms->playlistPos();
     const bool otherRow =
@@ -392,7 +393,7 @@ void CommandDispatcher::playXmms()
 
 void CommandDispatcher::playMplayer()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (s.selectedRow < 0 || s.selectedRow >= s.fileList.size())
         return; // nothing to play: an empty list must not reach the engine
     // The play button shows pause while its entry plays: pressing it pauses, not restarts.
@@ -414,7 +415,7 @@ void CommandDispatcher::pauseMplayer()
     if (!engineRunning())
         return;
     m_engine->pause(); // toggles
-    showPlayState(orbalState().pausedFlag ? 0 : 1);
+    showPlayState(m_state.pausedFlag ? 0 : 1);
 }
 
 void CommandDispatcher::stopXmms()
@@ -442,7 +443,7 @@ void CommandDispatcher::nextXmms()
 
 void CommandDispatcher::nextMplayer()
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (!engineRunning() || s.fileList.isEmpty())
         return;
     startEntry(s.currentIndex + 1 >= s.fileList.size() ? 0 : s.currentIndex + 1);
@@ -465,29 +466,29 @@ void CommandDispatcher::openFiles()
     const QString listPath = PlaylistFile::playerListPath(m_appDir);
     {
         // Only xmms mode has an xmms to restart: an adapter left from it stays down.
-        PlayerRestart restart(orbalState().xmmsMode ? m_xmms.data() : nullptr, m_appDir);
+        PlayerRestart restart(m_state.xmmsMode ? m_xmms.data() : nullptr, m_appDir);
         PlaylistFile::write(listPath, *files);
     }
     if (const auto entries = PlaylistFile::read(listPath))
-        orbalState().fileList = *entries;
+        m_state.fileList = *entries;
     emit playlistReplaced();
-    if (orbalState().layoutMode == 2 && orbalState().playlistPanelOpen)
+    if (m_state.layoutMode == Form::Vertical && m_state.playlistPanelOpen)
         m_painter.drawPlaylistBar(1, false);
 }
 
 void CommandDispatcher::shuffleXmms()
 {
-    m_xmms->setShuffle(orbalState().shuffleOn);
+    m_xmms->setShuffle(m_state.shuffleOn);
 }
 
 void CommandDispatcher::repeatXmms()
 {
-    m_xmms->setRepeat(orbalState().repeatOn);
+    m_xmms->setRepeat(m_state.repeatOn);
 }
 
 void CommandDispatcher::equalizerXmms()
 {
-    m_xmms->setEqActive(orbalState().equalizerOn);
+    m_xmms->setEqActive(m_state.equalizerOn);
 }
 
 void CommandDispatcher::presets()
@@ -503,7 +504,7 @@ void CommandDispatcher::save3d()
 {
     KConfig config(settings::playerFile(m_appDir));
     config.setGroup(settings::kOss);
-    config.writeEntry(settings::kAudio3d, orbalState().audio3DOn);
+    config.writeEntry(settings::kAudio3d, m_state.audio3DOn);
     config.sync();
 }
 
@@ -511,21 +512,21 @@ void CommandDispatcher::saveBass()
 {
     KConfig config(settings::playerFile(m_appDir));
     config.setGroup(settings::kOss);
-    config.writeEntry(settings::kBassBooster, orbalState().bassBoostOn);
+    config.writeEntry(settings::kBassBooster, m_state.bassBoostOn);
     config.sync();
 }
 
 void CommandDispatcher::saveTextCodec()
 {
     m_frontEnd->setGroup(settings::kTvSkin);
-    m_frontEnd->writeEntry(settings::kTextCodec, orbalState().useTextCodec);
+    m_frontEnd->writeEntry(settings::kTextCodec, m_state.useTextCodec);
     m_frontEnd->sync();
 }
 
 void CommandDispatcher::saveShowLyric()
 {
     m_frontEnd->setGroup(settings::kTvSkin);
-    m_frontEnd->writeEntry(settings::kShowLyric, orbalState().showLyric);
+    m_frontEnd->writeEntry(settings::kShowLyric, m_state.showLyric);
     m_frontEnd->sync();
 }
 
@@ -545,7 +546,7 @@ void CommandDispatcher::playlistMenu()
 
 void CommandDispatcher::doCheckTimer()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (s.xmmsMode) {
         if (!m_xmms)
             return;
@@ -585,7 +586,7 @@ void CommandDispatcher::doCheckTimer()
 
 void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int percent, int)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     auto abRepeat = [&] {
         if (!s.abRepeat) {
             // The repeat ended: the title names the song again.
@@ -601,13 +602,13 @@ void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int p
             jumpToSecond(s.markA);
     };
     switch (s.layoutMode) {
-    case 1:
+    case Form::MiniBar:
         if (seconds != 0)
             m_painter.drawDigits(seconds);
         if (s.lyricsLoaded && s.showLyric)
             seekLyrics(seconds + m_lead);
         break;
-    case 2:
+    case Form::Vertical:
         if (seconds == 0)
             break;
         m_painter.drawDigits(seconds);
@@ -619,7 +620,7 @@ void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int p
             seekLyrics(seconds + m_lead);
         m_painter.drawLights();
         break;
-    case 3:
+    case Form::Horizontal:
         s.lastSecond = seconds;
         m_painter.drawDigits(seconds);
         abRepeat();
@@ -637,7 +638,7 @@ void CommandDispatcher::drawTimer(int seconds, unsigned int, unsigned int, int p
 
 void CommandDispatcher::playlistSlot(int row)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     m_unheard = 0;
     if (const auto entries = PlaylistFile::read(PlaylistFile::playerListPath(m_appDir)))
         s.fileList = *entries;
@@ -656,7 +657,7 @@ void CommandDispatcher::playlistSlot(int row)
 
 void CommandDispatcher::plistPOSClick(int row)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (row < 0 || row >= s.fileList.size())
         return;
     m_unheard = 0;

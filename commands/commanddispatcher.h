@@ -22,13 +22,14 @@ class QPainter;
 class QWidget;
 class Skin;
 class SkinPainter;
+struct OrbalState;
 class XMMSPlayer;
 
 class CommandDispatcher : public QObject
 {
     Q_OBJECT
 public:
-    CommandDispatcher(const Skin &skin, SkinPainter &painter, QWidget *window,
+    CommandDispatcher(const Skin &skin, SkinPainter &painter, OrbalState &state, QWidget *window,
                       const QString &appDir);
 
     void setXmms(XMMSPlayer *xmms);
@@ -106,7 +107,7 @@ private:
     bool xmmsPlaying();
     // 0 playing, 1 paused, 2 stopped, as xmms says / as the flags say.
     int xmmsState();
-    static int flagState();
+    int flagState() const;
     // xmms moved to another entry: the window follows it.
     void followXmms();
     QString entryTitle(int index) const;
@@ -136,6 +137,7 @@ private:
 
     const Skin &m_skin;
     SkinPainter &m_painter;
+    OrbalState &m_state;
     QWidget *m_window;
     QString m_appDir;
     QPointer<XMMSPlayer> m_xmms;

@@ -1,8 +1,8 @@
 #include "commands/hardwarekeys.h"
 
-#include "app/orbalstate.h"
 #include "audio/xmmsplayer.h"
 #include "commands/commanddispatcher.h"
+#include "state/orbalstate.h"
 
 #include <cstdio>
 
@@ -32,14 +32,14 @@ constexpr Binding kBindings[] = {
 
 } // namespace
 
-HardwareKeys::HardwareKeys(CommandDispatcher &dispatcher, QObject *parent)
-    : QObject(parent), m_dispatcher(dispatcher)
+HardwareKeys::HardwareKeys(CommandDispatcher &dispatcher, OrbalState &state, QObject *parent)
+    : QObject(parent), m_dispatcher(dispatcher), m_state(state)
 {
 }
 
-HardwareKeys::Action HardwareKeys::actionFor(int code)
+HardwareKeys::Action HardwareKeys::actionFor(int code) const
 {
-    const KeyCodes &keys = orbalState().keys;
+    const KeyCodes &keys = m_state.keys;
     for (const Binding &b : kBindings)
         if (keys.*(b.code) == code)
             return b.action;
@@ -50,7 +50,7 @@ bool HardwareKeys::keyEvent(int code, bool pressed, bool autoRepeat)
 {
     std::printf("key:%d  pressed:%d  repeat:%d\n", code, pressed ? 1 : 0, autoRepeat ? 1 : 0);
     std::fflush(stdout);
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (!pressed && !autoRepeat) {
         if (code == s.keys.lock && s.keyboardGrabbed) {
             s.keyboardGrabbed = false;
@@ -64,7 +64,7 @@ bool HardwareKeys::keyEvent(int code, bool pressed, bool autoRepeat)
 
 void HardwareKeys::focusIn()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (!s.keyboardGrabbed)
         return;
     s.keyboardGrabbed = false;
@@ -73,19 +73,19 @@ void HardwareKeys::focusIn()
 
 void HardwareKeys::changeVolume(int delta)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     // At the ends of the range the end value is sent again.
     s.volume = delta > 0 ? qMin(s.volume, 95) : qMax(s.volume, 5);
     const int volume = s.volume + delta;
     switch (s.layoutMode) {
-    case 1:
+    case Form::MiniBar:
         s.volume = volume;
         m_dispatcher.sendVolume();
         break;
-    case 2:
+    case Form::Vertical:
         emit volumeSliderRequested(volume);
         break;
-    case 3:
+    case Form::Horizontal:
         emit volumeSliderRequested(100 - volume);
         break;
     default:
@@ -95,8 +95,8 @@ void HardwareKeys::changeVolume(int delta)
 
 void HardwareKeys::moveHighlight(int delta)
 {
-    OrbalState &s = orbalState();
-    if (s.layoutMode != 2 || !s.playlistPanelOpen)
+    OrbalState &s = m_state;
+    if (s.layoutMode != Form::Vertical || !s.playlistPanelOpen)
         return;
     const int last = int(s.fileList.size()) - 1;
     s.selectedRow = qBound(0, s.selectedRow + delta, qMax(0, last));
@@ -105,7 +105,7 @@ void HardwareKeys::moveHighlight(int delta)
 
 void HardwareKeys::press(Action action)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     switch (action) {
     case Action::VolumeUp:
         changeVolume(5);
@@ -129,7 +129,7 @@ void HardwareKeys::press(Action action)
         m_dispatcher.buttonClick(4);
         break;
     case Action::SlidePanels:
-        if (s.layoutMode == 3) {
+        if (s.layoutMode == Form::Horizontal) {
             s.hPanelsHidden = !s.hPanelsHidden;
             emit slideRequested();
         }

@@ -8,6 +8,7 @@
 #include <QObject>
 
 class CommandDispatcher;
+struct OrbalState;
 
 class HardwareKeys : public QObject
 {
@@ -27,7 +28,7 @@ public:
         Lock
     };
 
-    HardwareKeys(CommandDispatcher &dispatcher, QObject *parent = nullptr);
+    HardwareKeys(CommandDispatcher &dispatcher, OrbalState &state, QObject *parent = nullptr);
 
     // A key event in phone numbering; auto-repeats count as presses. Always consumed.
     bool keyEvent(int code, bool pressed, bool autoRepeat);
@@ -35,7 +36,7 @@ public:
     void focusIn();
 
     // The action bound to a key code, the first row of the table that matches.
-    static Action actionFor(int code);
+    Action actionFor(int code) const;
 
 signals:
     void volumeSliderRequested(int position);
@@ -48,4 +49,5 @@ private:
     void moveHighlight(int delta);
 
     CommandDispatcher &m_dispatcher;
+    OrbalState &m_state;
 };

@@ -1,8 +1,8 @@
 #include "skin/pointerinput.h"
 
-#include "app/orbalstate.h"
 #include "skin/skin.h"
 #include "skin/skinpainter.h"
+#include "state/orbalstate.h"
 
 #include <algorithm>
 #include <array>
@@ -78,21 +78,22 @@ bool inLightsRelease(const QPoint &p)
 
 } // namespace
 
-PointerInput::PointerInput(const Skin &skin, SkinPainter &painter, QObject *parent)
-    : QObject(parent), m_skin(skin), m_painter(painter)
+PointerInput::PointerInput(const Skin &skin, SkinPainter &painter, OrbalState &state,
+                           QObject *parent)
+    : QObject(parent), m_skin(skin), m_painter(painter), m_state(state)
 {
 }
 
 void PointerInput::press(const QPoint &pos)
 {
-    switch (orbalState().layoutMode) {
-    case 1:
+    switch (m_state.layoutMode) {
+    case Form::MiniBar:
         pressMini(pos);
         break;
-    case 2:
+    case Form::Vertical:
         pressVertical(pos);
         break;
-    case 3:
+    case Form::Horizontal:
         pressHorizontal(pos);
         break;
     default:
@@ -103,15 +104,15 @@ void PointerInput::press(const QPoint &pos)
 
 void PointerInput::move(const QPoint &pos, const QPoint &global)
 {
-    switch (orbalState().layoutMode) {
-    case 1:
+    switch (m_state.layoutMode) {
+    case Form::MiniBar:
         if (80 < pos.x() && pos.x() < 160 && -60 < pos.y() && pos.y() < 60)
             emit windowMoveRequested(global - m_pressPos);
         break;
-    case 2:
+    case Form::Vertical:
         moveVertical(pos);
         break;
-    case 3:
+    case Form::Horizontal:
         moveHorizontal(pos);
         break;
     default:
@@ -121,14 +122,14 @@ void PointerInput::move(const QPoint &pos, const QPoint &global)
 
 void PointerInput::release(const QPoint &pos)
 {
-    switch (orbalState().layoutMode) {
-    case 1:
+    switch (m_state.layoutMode) {
+    case Form::MiniBar:
         releaseMini(pos);
         break;
-    case 2:
+    case Form::Vertical:
         releaseVertical(pos);
         break;
-    case 3:
+    case Form::Horizontal:
         releaseHorizontal(pos);
         break;
     default:
@@ -150,7 +151,7 @@ void PointerInput::pressMini(const QPoint &pos)
         if (r.w > 0)
             m_painter.drawMiniPicture(r.dx, r.dy, r.sx, r.sy, r.w, r.h);
         else if (r.action == MiniAction::Play)
-            m_painter.drawButton(orbalState().playingFlag ? 1 : 2, true);
+            m_painter.drawButton(m_state.playingFlag ? 1 : 2, true);
         else
             m_painter.drawButton(r.button, true);
         m_pressedButton = r.button;
@@ -177,7 +178,7 @@ void PointerInput::releaseMini(const QPoint &pos)
     case MiniAction::Restore:
         m_painter.drawMiniPicture(r.dx, r.dy, r.sx, kMiniNormalRowY, r.w, r.h);
         if (inside)
-            emit layoutRequested(2);
+            emit layoutRequested(Form::Vertical);
         break;
     case MiniAction::Prev:
     case MiniAction::Next:
@@ -188,9 +189,9 @@ void PointerInput::releaseMini(const QPoint &pos)
     case MiniAction::Play:
         if (inside) {
             emit command(1);
-            m_painter.drawButton(orbalState().playingFlag ? 2 : 1, false);
+            m_painter.drawButton(m_state.playingFlag ? 2 : 1, false);
         } else {
-            m_painter.drawButton(orbalState().playingFlag ? 2 : 1, false);
+            m_painter.drawButton(m_state.playingFlag ? 2 : 1, false);
         }
         break;
     }
@@ -224,7 +225,7 @@ int PointerInput::playlistThumbFromY(int y) const
 
 void PointerInput::pressVertical(const QPoint &pos)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
     auto pressButton = [this](int number, bool picture) {
@@ -317,7 +318,7 @@ void PointerInput::pressVertical(const QPoint &pos)
 
 void PointerInput::moveVertical(const QPoint &pos)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (m_volumeDrag >= 0) {
         setVolumeSlider(volumeFromX(pos.x()), true);
     } else if (m_seekGrab >= 0 && s.playingFlag) {
@@ -334,7 +335,7 @@ void PointerInput::moveVertical(const QPoint &pos)
 
 void PointerInput::toggleMarkA()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     s.markASet = !s.markASet;
     if (s.markASet)
         s.markA = s.lastSecond;
@@ -343,7 +344,7 @@ void PointerInput::toggleMarkA()
 
 void PointerInput::toggleMarkB()
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     s.markBSet = !s.markBSet;
     if (!s.markBSet) {
         s.abRepeat = false;
@@ -358,7 +359,7 @@ void PointerInput::toggleMarkB()
 // The buttons both windows share; true when the number was one of them.
 bool PointerInput::releaseCommonButton(const QPoint &pos, int key)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     const bool inside = key >= 0 && m_skin[Skin::Key(key)].contains(pos.x(), pos.y());
     switch (m_pressedButton) {
     case 0:
@@ -398,7 +399,7 @@ bool PointerInput::releaseCommonButton(const QPoint &pos, int key)
 
 void PointerInput::releaseVertical(const QPoint &pos)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
     // A press that began on the window's own controls ends there: dragged off over a
@@ -491,14 +492,14 @@ void PointerInput::releaseVertical(const QPoint &pos)
             case 23:
                 m_painter.drawButton(23, false);
                 if (inside) {
-                    emit layoutRequested(1);
+                    emit layoutRequested(Form::MiniBar);
                     emit command(23);
                 }
                 break;
             case 24:
                 m_painter.drawButton(24, false);
                 if (inside) {
-                    emit layoutRequested(3);
+                    emit layoutRequested(Form::Horizontal);
                     emit command(24);
                 }
                 break;
@@ -516,7 +517,7 @@ void PointerInput::releaseVertical(const QPoint &pos)
 
 void PointerInput::releaseVerticalPanels(const QPoint &pos)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
     if (s.playlistPanelOpen) {
@@ -618,7 +619,7 @@ int PointerInput::percentFromY(int y) const
 
 void PointerInput::pressHorizontal(const QPoint &pos)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (s.hPanelsHidden)
         return;
     const int x = pos.x();
@@ -651,13 +652,13 @@ void PointerInput::moveHorizontal(const QPoint &pos)
 {
     if (m_volumeDrag >= 0)
         setVolumeSlider(volumeFromY(pos.y()), true);
-    else if (m_seekGrab >= 0 && orbalState().playingFlag)
+    else if (m_seekGrab >= 0 && m_state.playingFlag)
         m_painter.drawPosBar(percentFromY(pos.y()), true);
 }
 
 void PointerInput::releaseHorizontal(const QPoint &pos)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
     if (m_pressedButton < 0) {
@@ -688,10 +689,10 @@ void PointerInput::releaseHorizontal(const QPoint &pos)
     if (!inside)
         return;
     if (m_pressedButton == 23) {
-        emit layoutRequested(1);
+        emit layoutRequested(Form::MiniBar);
         emit command(23);
     } else if (m_pressedButton == 24) {
-        emit layoutRequested(2);
+        emit layoutRequested(Form::Vertical);
         emit command(24);
     }
 }
@@ -700,12 +701,12 @@ void PointerInput::releaseHorizontal(const QPoint &pos)
 
 void PointerInput::setVolumeSlider(int position, bool pressed)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     position = qBound(0, position, 100);
     int volume;
-    if (s.layoutMode == 2)
+    if (s.layoutMode == Form::Vertical)
         volume = position;
-    else if (s.layoutMode == 3)
+    else if (s.layoutMode == Form::Horizontal)
         volume = 100 - position;
     else
         return;

@@ -4,6 +4,8 @@
 // or the window is asked for through the signals, so this knows nothing of players.
 #pragma once
 
+#include "state/orbalstate.h"
+
 #include <QObject>
 #include <QPoint>
 
@@ -14,7 +16,8 @@ class PointerInput : public QObject
 {
     Q_OBJECT
 public:
-    PointerInput(const Skin &skin, SkinPainter &painter, QObject *parent = nullptr);
+    PointerInput(const Skin &skin, SkinPainter &painter, OrbalState &state,
+                 QObject *parent = nullptr);
 
     // Window-local positions; `global` is the pointer on the screen (mini bar dragging).
     void press(const QPoint &pos);
@@ -34,8 +37,8 @@ signals:
     void rowClicked(int row); // a playlist row was tapped
     void mainMenuRequested(const QPoint &pos);
     void fontMenuRequested(const QPoint &pos);
-    void layoutRequested(int mode); // 1 mini bar, 2 vertical, 3 horizontal
-    void panelsChanged();           // a tab opened or closed a panel of the vertical form
+    void layoutRequested(Form form);
+    void panelsChanged(); // a tab opened or closed a panel of the vertical form
     void volumeChanged(int volume);
     void seekRequested(int percent); // of the song's length
     void jumpRequested(int seconds); // A-B repeat start
@@ -65,6 +68,7 @@ private:
 
     const Skin &m_skin;
     SkinPainter &m_painter;
+    OrbalState &m_state;
     int m_pressedButton = -1;
     int m_pressedMini = -1; // row of the mini bar table held
     int m_volumeDrag = -1;

@@ -1,7 +1,7 @@
 #include "skin/skinpainter.h"
 
-#include "app/orbalstate.h"
 #include "skin/skin.h"
+#include "state/orbalstate.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -55,9 +55,8 @@ QString fileNameOf(const QString &path)
 }
 
 // Whether a two-state element shows its other picture for the current state.
-bool isOn(int key)
+bool isOn(const OrbalState &s, int key)
 {
-    const OrbalState &s = orbalState();
     switch (key) {
     case K::ShufBtn:
         return s.shuffleOn;
@@ -97,7 +96,8 @@ QPixmap makeBuffer(int w, int h)
 
 } // namespace
 
-SkinPainter::SkinPainter(const Skin &skin) : m_skin(skin), m_canvas(ScreenW, ScreenH)
+SkinPainter::SkinPainter(const Skin &skin, OrbalState &state)
+    : m_skin(skin), m_state(state), m_canvas(ScreenW, ScreenH)
 {
     m_canvas.fill(Qt::black);
     m_rowBuf = makeBuffer(220, 15);
@@ -141,8 +141,8 @@ void SkinPainter::skinLoaded()
 
 QString SkinPainter::modeTitle() const
 {
-    return orbalState().xmmsMode ? QStringLiteral("ORBAL v 3.30 for motorola A1200")
-                                 : QStringLiteral("MPLAYER v3.30 for motorola A1200");
+    return m_state.xmmsMode ? QStringLiteral("ORBAL v 3.30 for motorola A1200")
+                            : QStringLiteral("MPLAYER v3.30 for motorola A1200");
 }
 
 void SkinPainter::unsettleTitle()
@@ -221,11 +221,11 @@ void SkinPainter::paintFull()
     m_updater = nullptr;
     {
         QPainter p(&m_canvas);
-        switch (orbalState().layoutMode) {
-        case 1:
+        switch (m_state.layoutMode) {
+        case Form::MiniBar:
             paintMini(p);
             break;
-        case 3:
+        case Form::Horizontal:
             paintHorizontal(p);
             break;
         default:
@@ -233,9 +233,9 @@ void SkinPainter::paintFull()
             break;
         }
     }
-    if (orbalState().layoutMode == 2) {
+    if (m_state.layoutMode == Form::Vertical) {
         drawPlayStatus(-1);
-        const OrbalState &s = orbalState();
+        const OrbalState &s = m_state;
         if (s.playlistPanelOpen && !s.fileList.isEmpty()) {
             int row = s.currentIndex;
             if (s.xmmsMode && m_view.playlistPos)
@@ -248,7 +248,7 @@ void SkinPainter::paintFull()
             drawLyrics();
         if (s.eqPanelOpen && s.xmmsMode)
             drawEqCurve();
-    } else if (orbalState().layoutMode == 1 && orbalState().lyricsLoaded) {
+    } else if (m_state.layoutMode == Form::MiniBar && m_state.lyricsLoaded) {
         drawLyrics();
     }
     m_updater = std::move(updater);
@@ -269,7 +269,7 @@ void SkinPainter::drawLyrics()
 
 QBitmap SkinPainter::miniMask() const
 {
-    return m_skin.miniMask(orbalState().lyricsLoaded);
+    return m_skin.miniMask(m_state.lyricsLoaded);
 }
 
 void SkinPainter::paintMini(QPainter &p)
@@ -279,14 +279,14 @@ void SkinPainter::paintMini(QPainter &p)
     const QPixmap &btn = m_skin.miniButtons();
     for (const MiniPiece &m : kMiniPieces)
         blit(p, m.dx, m.dy, btn, m.sx, m.sy, m.w, m.h);
-    const int shift = orbalState().playingFlag ? kMiniPlayingShift : 0;
+    const int shift = m_state.playingFlag ? kMiniPlayingShift : 0;
     blit(p, kMiniPlay.dx, kMiniPlay.dy, btn, kMiniPlay.sx + shift, kMiniPlay.sy, kMiniPlay.w,
          kMiniPlay.h);
 }
 
 void SkinPainter::paintVertical(QPainter &p)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     const QPixmap &pic = m_skin.picture();
     blit(p, 0, 0, pic, 0, m_skin.mwinY(), ScreenW, m_skin.mwinH());
     for (int key : {K::ExitWin, K::HWin, K::MiniWin, K::Prev})
@@ -295,7 +295,7 @@ void SkinPainter::paintVertical(QPainter &p)
     for (int key : {K::Stop, K::Next})
         drawElement(p, key);
     for (int key : {K::Audio3dBtn, K::BassBooster, K::PosA, K::PosB})
-        drawElement(p, key, 0, 0, isOn(key));
+        drawElement(p, key, 0, 0, isOn(m_state, key));
     drawElement(p, K::VlBtn);
     const Skin::List &vl = m_skin[K::VlBtn];
     blit(p, vl[0] + m_skin.volTravel() * s.volume / 100, vl[1], pic, vl[6], vl[7], vl[8], vl[9]);
@@ -314,23 +314,23 @@ void SkinPainter::drawPlaylistPanel(QPainter &p)
     blit(p, 0, w[1], m_skin.picture(), 0, w[5], ScreenW, w[3]);
     drawElement(p, K::OpBtn);
     drawElement(p, K::PlistBtn);
-    drawElement(p, K::ShufBtn, 0, 0, isOn(K::ShufBtn));
-    drawElement(p, K::RepeatBtn, 0, 0, isOn(K::RepeatBtn));
+    drawElement(p, K::ShufBtn, 0, 0, isOn(m_state, K::ShufBtn));
+    drawElement(p, K::RepeatBtn, 0, 0, isOn(m_state, K::RepeatBtn));
 }
 
 void SkinPainter::drawLyricPanelFrame(QPainter &p)
 {
     const Skin::List &w = m_skin[K::LrcWin];
     blit(p, 0, w[1], m_skin.picture(), 0, w[5], ScreenW, w[3]);
-    drawElement(p, K::ShowLrcBtn, 0, 0, isOn(K::ShowLrcBtn));
-    drawElement(p, K::TextCodecBtn, 0, 0, isOn(K::TextCodecBtn));
+    drawElement(p, K::ShowLrcBtn, 0, 0, isOn(m_state, K::ShowLrcBtn));
+    drawElement(p, K::TextCodecBtn, 0, 0, isOn(m_state, K::TextCodecBtn));
     drawElement(p, K::FontBtn);
     drawElement(p, K::ColorBtn);
 }
 
 void SkinPainter::drawEqPanel(QPainter &p)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     const Skin::List &w = m_skin[K::EqWin];
     const Skin::List &eq = m_skin[K::Eq];
     const Skin::List &pre = m_skin[K::EqPreamp];
@@ -343,20 +343,20 @@ void SkinPainter::drawEqPanel(QPainter &p)
          eq[7], eq[8], eq[9]);
     drawElement(p, K::PresetsBtn);
     drawElement(p, K::EqBtnZero);
-    drawElement(p, K::EqeBtn, 0, 0, isOn(K::EqeBtn));
+    drawElement(p, K::EqeBtn, 0, 0, isOn(m_state, K::EqeBtn));
 }
 
 void SkinPainter::drawTabs(QPainter &p)
 {
-    drawElement(p, K::BtnLrcWin, 0, 0, isOn(K::BtnLrcWin));
-    drawElement(p, K::BtnEqWin, 0, 0, isOn(K::BtnEqWin));
+    drawElement(p, K::BtnLrcWin, 0, 0, isOn(m_state, K::BtnLrcWin));
+    drawElement(p, K::BtnEqWin, 0, 0, isOn(m_state, K::BtnEqWin));
     if (m_skin.winEnabled())
-        drawElement(p, K::BtnPlistWin, 0, 0, isOn(K::BtnPlistWin));
+        drawElement(p, K::BtnPlistWin, 0, 0, isOn(m_state, K::BtnPlistWin));
 }
 
 void SkinPainter::paintHorizontal(QPainter &p)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     QPixmap land(ScreenH, ScreenW);
     land.fill(Qt::black);
     {
@@ -406,11 +406,11 @@ void SkinPainter::paintHorizontal(QPainter &p)
 void SkinPainter::drawTitle()
 {
     const Skin::List &tw = m_skin[K::TitleWin];
-    const int mode = orbalState().layoutMode;
+    const int mode = int(m_state.layoutMode);
     if (m_titleBuf.isNull() || tw[2] <= 0 || tw[3] <= 0)
         return;
     const int W = tw[2];
-    const int place = mode * 2 + (orbalState().hPanelsHidden ? 1 : 0);
+    const int place = mode * 2 + (m_state.hPanelsHidden ? 1 : 0);
     if (m_titleSettled && m_titleSettledMode == place && m_countdown <= 0)
         return;
     bool drewTitle = false;
@@ -470,7 +470,7 @@ void SkinPainter::drawTitle()
         }
         if (mode == 3) {
             const QPixmap turned = turn(m_titleBuf);
-            const int x = orbalState().hPanelsHidden ? 10 : 21;
+            const int x = m_state.hPanelsHidden ? 10 : 21;
             QPainter c(&m_canvas);
             c.drawPixmap(x, 112, turned);
             changed(QRect(QPoint(x, 112), turned.size()));
@@ -496,10 +496,10 @@ void SkinPainter::drawDigitCells(QPainter &p, int x0, int y0, int seconds) const
 
 void SkinPainter::drawDigits(int seconds)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     const Skin::List &t = m_skin[K::TimeWin];
     seconds = qMax(0, seconds);
-    if (s.layoutMode == 1) {
+    if (s.layoutMode == Form::MiniBar) {
         const QByteArray mm = QByteArray::number(seconds / 60).rightJustified(2, '0').left(2);
         const int ss = seconds % 60;
         const int digits[4] = {mm[0] - '0', mm[1] - '0', ss / 10, ss % 10};
@@ -509,7 +509,7 @@ void SkinPainter::drawDigits(int seconds)
             blit(p, xs[k], 8, m_skin.miniButtons(), 82 + 10 * digits[k], 0, 10, 16);
         blit(p, 114, 8, m_skin.miniButtons(), 182, 0, 4, 16);
         changed(QRect(90, 8, 52, 16));
-    } else if (s.layoutMode == 2) {
+    } else if (s.layoutMode == Form::Vertical) {
         QPainter p(&m_canvas);
         drawDigitCells(p, t[0], t[1], seconds);
         changed(QRect(t[0], t[1], 5 * t[2], t[3]));
@@ -529,10 +529,10 @@ void SkinPainter::drawDigits(int seconds)
 
 void SkinPainter::drawPosBar(int percent, bool announce)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (percent == m_lastPercent && !announce)
         return;
-    if (s.layoutMode == 2) {
+    if (s.layoutMode == Form::Vertical) {
         const Skin::List &b = m_skin[K::PosBar];
         m_lastPercent = percent;
         {
@@ -547,7 +547,7 @@ void SkinPainter::drawPosBar(int percent, bool announce)
         changed(QRect(b[0], b[1], b[2], b[3]));
         if (announce)
             showMessage(QStringLiteral("Moved To  %1%").arg(percent), 5);
-    } else if (s.layoutMode == 3 && !s.hPanelsHidden) {
+    } else if (s.layoutMode == Form::Horizontal && !s.hPanelsHidden) {
         const Skin::List &b = m_skin[K::HPosBar];
         m_lastPercent = percent;
         {
@@ -569,7 +569,7 @@ int SkinPainter::playerState() const
 {
     if (m_view.state)
         return m_view.state();
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     if (s.pausedFlag)
         return 1;
     return s.playingFlag ? 0 : 2;
@@ -577,7 +577,7 @@ int SkinPainter::playerState() const
 
 void SkinPainter::drawPlayStatus(int state)
 {
-    if (orbalState().layoutMode != 2)
+    if (m_state.layoutMode != Form::Vertical)
         return;
     if (state < 0)
         state = playerState();
@@ -606,7 +606,7 @@ int SkinPainter::thumbOffsetFor(int row, int count, int visibleRows, int barHeig
 
 void SkinPainter::drawRows(int firstRow)
 {
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     const Skin::List &bar = m_skin[K::PlistBar];
     const int n = int(s.fileList.size());
     const int r = m_skin.visibleRows();
@@ -639,14 +639,14 @@ void SkinPainter::drawRows(int firstRow)
 
 void SkinPainter::drawPList(int firstRow)
 {
-    if (orbalState().layoutMode != 2)
+    if (m_state.layoutMode != Form::Vertical)
         return;
     drawRows(firstRow);
 }
 
 void SkinPainter::drawPlaylistBar(int offset, bool pressed)
 {
-    if (orbalState().layoutMode != 2)
+    if (m_state.layoutMode != Form::Vertical)
         return;
     const Skin::List &b = m_skin[K::PlistBar];
     {
@@ -656,7 +656,7 @@ void SkinPainter::drawPlaylistBar(int offset, bool pressed)
              b[9]);
     }
     changed(b.rect());
-    const int n = int(orbalState().fileList.size());
+    const int n = int(m_state.fileList.size());
     const int r = m_skin.visibleRows();
     m_topRow = 0;
     if (n > r && b[3] - 20 > 0)
@@ -668,8 +668,8 @@ void SkinPainter::drawPlaylistBar(int offset, bool pressed)
 
 void SkinPainter::drawButton(int number, bool pressed)
 {
-    const OrbalState &s = orbalState();
-    if (s.layoutMode == 1) {
+    const OrbalState &s = m_state;
+    if (s.layoutMode == Form::MiniBar) {
         const QPixmap &btn = m_skin.miniButtons();
         const int dy = pressed ? kMiniPressedShift : 0;
         QPainter p(&m_canvas);
@@ -685,7 +685,7 @@ void SkinPainter::drawButton(int number, bool pressed)
         }
         return;
     }
-    if (s.layoutMode == 2 && number >= 11 && number <= 13) {
+    if (s.layoutMode == Form::Vertical && number >= 11 && number <= 13) {
         {
             QPainter p(&m_canvas);
             if (number == 11)
@@ -705,12 +705,12 @@ void SkinPainter::drawButton(int number, bool pressed)
             drawEqCurve();
         return;
     }
-    if (s.layoutMode == 3 && s.hPanelsHidden)
+    if (s.layoutMode == Form::Horizontal && s.hPanelsHidden)
         return;
     for (const ButtonRow &row : kButtons) {
         if (row.number != number)
             continue;
-        const int key = s.layoutMode == 3 ? row.horizontal : row.vertical;
+        const int key = s.layoutMode == Form::Horizontal ? row.horizontal : row.vertical;
         if (key < 0)
             return;
         const Skin::List &e = m_skin[Skin::Key(key)];
@@ -721,11 +721,11 @@ void SkinPainter::drawButton(int number, bool pressed)
         if (number == 2 && key == K::HPlay)
             sy -= e[3];
         if (pressed) {
-            if (s.layoutMode == 3)
+            if (s.layoutMode == Form::Horizontal)
                 sx += e[2];
             else
                 sy += e[3];
-        } else if (isOn(key)) {
+        } else if (isOn(m_state, key)) {
             if (key == K::HPosA || key == K::HPosB)
                 sx += e[2];
             else
@@ -774,14 +774,14 @@ void SkinPainter::renderSlider(int slot, int value)
 
 void SkinPainter::setEqValue(int slot, int value, bool /*pressed*/)
 {
-    OrbalState &s = orbalState();
+    OrbalState &s = m_state;
     if (slot < 0)
         return;
     if (slot < 10)
         s.eqBands[slot] = value;
     else
         s.eqPreampValue = value;
-    if (s.layoutMode != 2 || !s.eqPanelOpen)
+    if (s.layoutMode != Form::Vertical || !s.eqPanelOpen)
         return;
     const Skin::List &eq = m_skin[K::Eq];
     QPainter c(&m_canvas);
@@ -801,7 +801,7 @@ void SkinPainter::setEqValue(int slot, int value, bool /*pressed*/)
 void SkinPainter::drawEqCurve()
 {
     const Skin::List &w = m_skin[K::EqalzrWin];
-    const OrbalState &s = orbalState();
+    const OrbalState &s = m_state;
     {
         QPainter p(&m_curveBuf);
         blit(p, 0, 0, m_skin.picture(), w[4], w[5], w[2], w[3]);
@@ -822,7 +822,7 @@ void SkinPainter::drawEqCurve()
 
 void SkinPainter::drawLights()
 {
-    if (orbalState().lightsStyle < 0)
+    if (m_state.lightsStyle < 0)
         return;
     const QPixmap left = m_skin.lights(false, m_lightsFrame);
     const QPixmap right = m_skin.lights(true, m_lightsFrame);
@@ -837,8 +837,8 @@ void SkinPainter::drawLights()
 
 void SkinPainter::drawVolumeSlider(int position, bool pressed)
 {
-    const OrbalState &s = orbalState();
-    if (s.layoutMode == 2) {
+    const OrbalState &s = m_state;
+    if (s.layoutMode == Form::Vertical) {
         const Skin::List &e = m_skin[K::VlBtn];
         QPainter p(&m_canvas);
         drawElement(p, K::VlBtn);
@@ -846,7 +846,7 @@ void SkinPainter::drawVolumeSlider(int position, bool pressed)
         blit(p, e[0] + m_skin.volTravel() * position / 100, e[1], m_skin.picture(), e[6],
              e[7] + (pressed ? e[9] : 0), e[8], e[9]);
         changed(e.rect());
-    } else if (s.layoutMode == 3 && !s.hPanelsHidden) {
+    } else if (s.layoutMode == Form::Horizontal && !s.hPanelsHidden) {
         const Skin::List &e = m_skin[K::HVlBtn];
         QPainter p(&m_canvas);
         blit(p, e[0], e[1] - 2, m_skin.picture(), e[4], e[5], e[2], e[3] + 4);

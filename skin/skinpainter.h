@@ -3,7 +3,8 @@
 // display form; the partial routines (digits, title ticker, position bar, indicator,
 // playlist rows, equalizer, single buttons, lights) redraw their own region through small
 // buffers made once per skin load and report the changed rectangle to the updater.
-// State comes from orbalState(); what only the player knows comes from PlayerView.
+// State is the window's, handed in at construction; what only the player knows comes from
+// PlayerView.
 #pragma once
 
 #include <QBitmap>
@@ -17,6 +18,7 @@
 class QPainter;
 
 class Skin;
+struct OrbalState;
 
 // What the painting needs to ask the outside player; each may be left empty.
 struct PlayerView {
@@ -39,7 +41,7 @@ public:
     static constexpr int ScreenW = 240;
     static constexpr int ScreenH = 320;
 
-    explicit SkinPainter(const Skin &skin);
+    SkinPainter(const Skin &skin, OrbalState &state);
 
     void setUpdater(std::function<void(const QRect &)> updater) { m_updater = std::move(updater); }
     void setPlayerView(const PlayerView &view) { m_view = view; }
@@ -134,6 +136,7 @@ private:
     QString modeTitle() const;
 
     const Skin &m_skin;
+    OrbalState &m_state;
     std::function<void(const QRect &)> m_updater;
     std::function<QRect(QPainter &)> m_lyricDrawer;
     PlayerView m_view;

@@ -1,8 +1,8 @@
 // What the main window's drawing costs, measured on a real MainFace built offscreen in a
 // scratch application directory that holds the shipped skins and a short playlist.
 #include "app/mainface.h"
-#include "app/orbalstate.h"
 #include "skin/skinpainter.h"
+#include "state/orbalstate.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,36 +40,36 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 void fullRepaint(benchmark::State &state)
 {
-    orbalState().layoutMode = int(state.range(0));
+    orbalState().layoutMode = Form(state.range(0));
     for (auto _ : state) {
         face->painter().paintFull();
         benchmark::DoNotOptimize(face->painter().canvas().cacheKey());
     }
-    orbalState().layoutMode = 2;
+    orbalState().layoutMode = Form::Vertical;
 }
 
 // The status poll's call while playing, in the vertical form: digits, position bar, lights.
 void perSecondUpdate(benchmark::State &state)
 {
-    orbalState().layoutMode = int(state.range(0));
+    orbalState().layoutMode = Form(state.range(0));
     face->painter().paintFull();
     int second = 1;
     for (auto _ : state) {
         face->drawTimer(second, 128000, 44100, second % 100, 100);
         second = second % 5999 + 1;
     }
-    orbalState().layoutMode = 2;
+    orbalState().layoutMode = Form::Vertical;
 }
 
 void titleTick(benchmark::State &state)
 {
-    orbalState().layoutMode = int(state.range(0));
+    orbalState().layoutMode = Form(state.range(0));
     face->painter().paintFull();
     // Wider than the title line, so every step scrolls.
     face->setTitleText(QStringLiteral("3.A rather long song title that has to scroll along.mp3"));
     for (auto _ : state)
         face->drawTitle();
-    orbalState().layoutMode = 2;
+    orbalState().layoutMode = Form::Vertical;
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "tests/app/appfixture.h"
 
-#include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "platform/zmessagebox.h"
+#include "state/orbalstate.h"
 #include "tests/skin/painting/testskin.h"
 #include "tests/support/testenv.h"
 

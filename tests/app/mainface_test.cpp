@@ -2,12 +2,12 @@
 // directory with the coded test skin.
 #include "app/mainface.h"
 #include "app/optionmenus.h"
-#include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "dropin/kconfig.h"
 #include "platform/power.h"
 #include "platform/zmessagebox.h"
 #include "readme/xreadmewidget.h"
+#include "state/orbalstate.h"
 #include "tests/app/appfixture.h"
 #include "tests/skin/painting/testskin.h"
 #include "tests/support/testenv.h"
@@ -63,7 +63,7 @@ TEST_F(MainFaceTest, firstStartWithoutSettingsUsesTheDefaultsAndWritesBothFiles)
     EXPECT_EQ(s.keys.line, 4148);
     EXPECT_TRUE(s.shuffleOn);
     EXPECT_TRUE(s.bassBoostOn);
-    EXPECT_EQ(s.layoutMode, 2);
+    EXPECT_EQ(s.layoutMode, Form::Vertical);
     EXPECT_EQ(face->titleText(), QStringLiteral("MPLAYER v3.30 for motorola A1200"));
     EXPECT_EQ(face->titleTimer()->interval(), 200);
     EXPECT_TRUE(face->titleTimer()->isActive());
@@ -300,12 +300,12 @@ TEST_F(MainFaceTest, miniBarAndBack)
 {
     MainFace *face = makeFace();
     face->sltminwin();
-    EXPECT_EQ(orbalState().layoutMode, 1);
+    EXPECT_EQ(orbalState().layoutMode, Form::MiniBar);
     EXPECT_FALSE(face->titleTimer()->isActive());
     face->grab(); // paints the mini bar
     EXPECT_FALSE(face->mask().isEmpty());
     face->kerfaclose();
-    EXPECT_EQ(orbalState().layoutMode, 2);
+    EXPECT_EQ(orbalState().layoutMode, Form::Vertical);
     EXPECT_TRUE(face->titleTimer()->isActive());
     EXPECT_TRUE(face->mask().isEmpty());
     EXPECT_EQ(face->pos(), QPoint(0, 0));
@@ -547,7 +547,7 @@ TEST_F(MainFaceTest, shippedSkinsDrawTheirElementsInEveryForm)
         for (Skin::Key key : {Skin::Prev, Skin::Play, Skin::Stop, Skin::Next, Skin::ExitWin,
                               Skin::MiniWin, Skin::HWin, Skin::OpBtn, Skin::BtnLrcWin})
             check(key, false);
-        orbalState().layoutMode = 3;
+        orbalState().layoutMode = Form::Horizontal;
         face->repaintWhole();
         face->grab();
         for (Skin::Key key : {Skin::HPrev, Skin::HStop, Skin::HNext, Skin::HExitWin, Skin::VWinBtn})

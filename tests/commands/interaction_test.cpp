@@ -1,7 +1,6 @@
 // The real window driven with synthetic touches and keys, offscreen, on the coded test
 // skin: what the user would see (pictures, title, state) and what the player was told.
 #include "app/mainface.h"
-#include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "audio/xmmsctrl.h"
 #include "audio/xmmsplayer.h"
@@ -17,6 +16,7 @@
 #include "playlist/playerrestart.h"
 #include "playlist/playlist.h"
 #include "skin/pointerinput.h"
+#include "state/orbalstate.h"
 #include "tests/app/appfixture.h"
 #include "tests/skin/painting/testskin.h"
 #include "tests/support/testenv.h"
@@ -137,7 +137,7 @@ TEST_F(InteractionTest, horizontalVolumeKnobTopIsLoudBottomIsSilent)
 {
     face();
     tap({182, 9}); // H_win
-    ASSERT_EQ(orbalState().layoutMode, 3);
+    ASSERT_EQ(orbalState().layoutMode, Form::Horizontal);
     press({220, 150});
     moveTo({220, 0});
     EXPECT_EQ(orbalState().volume, 100);
@@ -146,7 +146,7 @@ TEST_F(InteractionTest, horizontalVolumeKnobTopIsLoudBottomIsSilent)
     release({220, 400});
     EXPECT_EQ(orbalState().volume, 0);
     tap({15, 32}); // V_win_btn
-    EXPECT_EQ(orbalState().layoutMode, 2);
+    EXPECT_EQ(orbalState().layoutMode, Form::Vertical);
 }
 
 TEST_F(InteractionTest, equalizerBandFollowsThePointer)
@@ -218,11 +218,11 @@ TEST_F(InteractionTest, miniBarRestoreAndExitRegions)
     face()->sltminwin();
     face()->grab();
     tap({190, 10}); // the middle button does nothing
-    EXPECT_EQ(orbalState().layoutMode, 1);
+    EXPECT_EQ(orbalState().layoutMode, Form::MiniBar);
     tap({210, 10});
-    EXPECT_EQ(orbalState().layoutMode, 2);
+    EXPECT_EQ(orbalState().layoutMode, Form::Vertical);
     tap({162, 9}); // mini_win
-    EXPECT_EQ(orbalState().layoutMode, 1);
+    EXPECT_EQ(orbalState().layoutMode, Form::MiniBar);
 }
 
 TEST_F(InteractionTest, tappedRowPlaysAndBecomesTheHighlight)
@@ -671,7 +671,7 @@ TEST_F(InteractionTest, editListOpensTheEditorOverTheMiniBar)
     face()->selectMenumplist(0);
     ASSERT_NE(face()->playlistEditor(), nullptr);
     EXPECT_TRUE(face()->playlistEditor()->isVisible());
-    EXPECT_EQ(orbalState().layoutMode, 1);
+    EXPECT_EQ(orbalState().layoutMode, Form::MiniBar);
     EXPECT_FALSE(face()->titleTimer()->isActive());
 }
 
@@ -745,7 +745,7 @@ TEST_F(InteractionTest, colourSquareOpensItsChoiceAndKeepsTheWindowAndVolume)
     ASSERT_NE(square, nullptr);
     ASSERT_TRUE(square->isVisible());
     QTest::mousePress(square, Qt::LeftButton);
-    EXPECT_EQ(orbalState().layoutMode, 2);
+    EXPECT_EQ(orbalState().layoutMode, Form::Vertical);
     EXPECT_TRUE(square->isVisible());
     answerDialog<LyricColorDialog>([](LyricColorDialog *dialog) {
         dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
@@ -755,7 +755,7 @@ TEST_F(InteractionTest, colourSquareOpensItsChoiceAndKeepsTheWindowAndVolume)
     EXPECT_EQ(orbalState().lyricColor, QColor(0x12, 0x34, 0x56));
     EXPECT_TRUE(readSettings("tavrin_cfg").contains("lrccolor=#123456"));
     EXPECT_EQ(orbalState().volume, 60); // not the saved 45
-    EXPECT_EQ(orbalState().layoutMode, 2);
+    EXPECT_EQ(orbalState().layoutMode, Form::Vertical);
 }
 
 TEST_F(InteractionTest, keyDialogKeepsTheVolumeAndToggles)

@@ -1,8 +1,8 @@
 // The window's pictures drawn offscreen from a coded skin: each checked pixel must be the
 // very skin pixel its element's source rectangle names.
-#include "app/orbalstate.h"
 #include "skin/skin.h"
 #include "skin/skinpainter.h"
+#include "state/orbalstate.h"
 #include "tests/skin/painting/testskin.h"
 #include "tests/support/testenv.h"
 
@@ -57,7 +57,7 @@ protected:
 
     QString m_appDir;
     Skin m_skin;
-    SkinPainter m_painter{m_skin};
+    SkinPainter m_painter{m_skin, orbalState()};
     QImage m_picture;
     QRect m_updated;
 };
@@ -128,7 +128,7 @@ TEST_F(SkinPainterTest, verticalBackgroundAndVolumeKnob)
 TEST_F(SkinPainterTest, nothingIsDrawnWithoutASkinPicture)
 {
     Skin empty;
-    SkinPainter painter(empty);
+    SkinPainter painter(empty, orbalState());
     const QImage before = painter.canvas().toImage();
     painter.paintFull();
     EXPECT_EQ(painter.canvas().toImage(), before);
@@ -136,7 +136,7 @@ TEST_F(SkinPainterTest, nothingIsDrawnWithoutASkinPicture)
 
 TEST_F(SkinPainterTest, horizontalFormIsTheBackgroundTurnedOnceWithTheOverlays)
 {
-    orbalState().layoutMode = 3;
+    orbalState().layoutMode = Form::Horizontal;
     m_painter.paintFull();
     const QImage land = testskin::codedImage(320, 240);
     const QImage c = canvas();
@@ -156,7 +156,7 @@ TEST_F(SkinPainterTest, horizontalFormIsTheBackgroundTurnedOnceWithTheOverlays)
 
 TEST_F(SkinPainterTest, miniBarPiecesAndShape)
 {
-    orbalState().layoutMode = 1;
+    orbalState().layoutMode = Form::MiniBar;
     const QImage buttons = testskin::codedImage(200, 80);
     const QImage main = testskin::codedImage(240, 25);
     m_painter.paintFull();
@@ -182,7 +182,7 @@ TEST_F(SkinPainterTest, pressedPicturesLieBelowInTheVerticalAndBesideInTheHorizo
     EXPECT_TRUE(element(K::Prev));
     m_painter.drawButton(2, false); // play in its playing picture
     EXPECT_TRUE(element(K::Play, {24, 0}));
-    orbalState().layoutMode = 3;
+    orbalState().layoutMode = Form::Horizontal;
     m_painter.paintFull();
     m_painter.drawButton(22, true);
     EXPECT_TRUE(element(K::HExitWin, {20, 0}));
@@ -284,7 +284,7 @@ TEST_F(SkinPainterTest, digitsShowTwoMinuteCharacters)
 TEST_F(SkinPainterTest, digitsInTheMiniBarAndTheTurnedTimeBuffer)
 {
     const QImage buttons = testskin::codedImage(200, 80);
-    orbalState().layoutMode = 1;
+    orbalState().layoutMode = Form::MiniBar;
     m_painter.paintFull();
     m_painter.drawDigits(125); // 02:05
     EXPECT_TRUE(copied({90, 8}, {82, 0}, {10, 16}, buttons));
@@ -292,7 +292,7 @@ TEST_F(SkinPainterTest, digitsInTheMiniBarAndTheTurnedTimeBuffer)
     EXPECT_TRUE(copied({114, 8}, {182, 0}, {4, 16}, buttons));
     EXPECT_TRUE(copied({132, 8}, {132, 0}, {10, 16}, buttons));
 
-    orbalState().layoutMode = 3;
+    orbalState().layoutMode = Form::Horizontal;
     m_painter.paintFull();
     m_updated = QRect();
     m_painter.drawDigits(125);

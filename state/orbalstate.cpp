@@ -1,0 +1,7 @@
+#include "state/orbalstate.h"
+
+OrbalState &orbalState()
+{
+    static OrbalState state;
+    return state;
+}
