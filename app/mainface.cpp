@@ -229,7 +229,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
     connect(m_engine, &Engine::onQuit, this, &MainFace::sltEngineQuit);
     connect(m_engine, &Engine::ontimeout, this, &MainFace::slttimeout);
 
-    connect(m_pointer, &PointerInput::command, this, &MainFace::buttonClick);
+    connect(m_pointer, &PointerInput::command, m_dispatcher,
+            qOverload<Command>(&CommandDispatcher::buttonClick));
     connect(m_pointer, &PointerInput::rowClicked, this, &MainFace::plistPOSClick);
     connect(m_pointer, &PointerInput::mainMenuRequested, this,
             [this](const QPoint &pos) { menu(Menu::Main)->popup(mapToGlobal(pos)); });
@@ -243,13 +244,13 @@ MainFace::MainFace(QWidget *parent, const char *name)
     connect(m_pointer, &PointerInput::jumpRequested, m_dispatcher,
             &CommandDispatcher::jumpToSecond);
     connect(m_pointer, &PointerInput::eqApplyRequested, m_dispatcher, &CommandDispatcher::applyEq);
-    connect(m_pointer, &PointerInput::effectToggled, this, [this](int button) {
+    connect(m_pointer, &PointerInput::effectToggled, this, [this](Command button) {
         const OrbalState &st = orbalState();
         m_menus->setChecked(Menu::Audio, 3, st.audio3DOn);
         m_menus->setChecked(Menu::Audio, 4, st.bassBoostOn);
         if (st.xmmsMode)
             return;
-        if (button == 16)
+        if (button == Command::Audio3d)
             mixer_set_3d(st.audio3DOn ? 0 : 60);
         else
             mixer_set_bass_booster(st.bassBoostOn ? 0 : 60);
@@ -770,7 +771,7 @@ void MainFace::selectMenurmpp(int id)
     OrbalState &s = orbalState();
     (id == 3 ? s.audio3DOn : s.bassBoostOn) = on;
     if (s.layoutMode == Form::Vertical)
-        m_painter.drawButton(id == 3 ? 16 : 17, false);
+        m_painter.drawButton(id == 3 ? Command::Audio3d : Command::BassBooster, false);
     if (id == 3)
         mixer_set_3d(on ? 0 : 60);
     else

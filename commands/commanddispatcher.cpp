@@ -27,24 +27,25 @@ const char *const CommandDispatcher::kOpenFilter =
     "*.mp3;*.ogg;*.wav;*.asf;*.au;*.avi;*.mpeg;*.mpg;*.mv1;*.wma;*.mov;*.wmv;*.ram;*.rm;*.rmvb;"
     "*.dat;*.3gp;*.mp4;*.m4a;*.flv";
 
-// Codes not listed (9, 11-15, 20, 21, 23, 24) belong to the pointer layer.
-const CommandDispatcher::Command CommandDispatcher::kCommands[] = {
-    {0, &CommandDispatcher::prevXmms, &CommandDispatcher::prevMplayer},
-    {1, &CommandDispatcher::playXmms, &CommandDispatcher::playMplayer},
-    {2, &CommandDispatcher::pauseXmms, &CommandDispatcher::pauseMplayer},
-    {3, &CommandDispatcher::stopXmms, &CommandDispatcher::stopMplayer},
-    {4, &CommandDispatcher::nextXmms, &CommandDispatcher::nextMplayer},
-    {5, &CommandDispatcher::openFiles, &CommandDispatcher::openFiles},
-    {6, &CommandDispatcher::shuffleXmms, nullptr},
-    {7, &CommandDispatcher::repeatXmms, nullptr},
-    {8, &CommandDispatcher::equalizerXmms, nullptr},
-    {10, &CommandDispatcher::presets, &CommandDispatcher::presets},
-    {16, &CommandDispatcher::save3d, &CommandDispatcher::save3d},
-    {17, &CommandDispatcher::saveBass, &CommandDispatcher::saveBass},
-    {18, &CommandDispatcher::saveTextCodec, &CommandDispatcher::saveTextCodec},
-    {19, &CommandDispatcher::saveShowLyric, &CommandDispatcher::saveShowLyric},
-    {22, &CommandDispatcher::exitProgram, &CommandDispatcher::exitProgram},
-    {25, &CommandDispatcher::playlistMenu, &CommandDispatcher::playlistMenu},
+// The commands not listed (the lights, the panel tabs, the A-B marks, the form switches)
+// belong to the pointer layer.
+const CommandDispatcher::Row CommandDispatcher::kCommands[] = {
+    {Command::Previous, &CommandDispatcher::prevXmms, &CommandDispatcher::prevMplayer},
+    {Command::Play, &CommandDispatcher::playXmms, &CommandDispatcher::playMplayer},
+    {Command::Pause, &CommandDispatcher::pauseXmms, &CommandDispatcher::pauseMplayer},
+    {Command::Stop, &CommandDispatcher::stopXmms, &CommandDispatcher::stopMplayer},
+    {Command::Next, &CommandDispatcher::nextXmms, &CommandDispatcher::nextMplayer},
+    {Command::Open, &CommandDispatcher::openFiles, &CommandDispatcher::openFiles},
+    {Command::Shuffle, &CommandDispatcher::shuffleXmms, nullptr},
+    {Command::Repeat, &CommandDispatcher::repeatXmms, nullptr},
+    {Command::Equalizer, &CommandDispatcher::equalizerXmms, nullptr},
+    {Command::Presets, &CommandDispatcher::presets, &CommandDispatcher::presets},
+    {Command::Audio3d, &CommandDispatcher::save3d, &CommandDispatcher::save3d},
+    {Command::BassBooster, &CommandDispatcher::saveBass, &CommandDispatcher::saveBass},
+    {Command::TextCodec, &CommandDispatcher::saveTextCodec, &CommandDispatcher::saveTextCodec},
+    {Command::ShowLyric, &CommandDispatcher::saveShowLyric, &CommandDispatcher::saveShowLyric},
+    {Command::Exit, &CommandDispatcher::exitProgram, &CommandDispatcher::exitProgram},
+    {Command::PlaylistMenu, &CommandDispatcher::playlistMenu, &CommandDispatcher::playlistMenu},
 };
 
 CommandDispatcher::CommandDispatcher(const Skin &skin, SkinPainter &painter, OrbalState &state,
@@ -76,6 +77,11 @@ QString CommandDispatcher::appPath(const char *tail) const
 
 void CommandDispatcher::buttonClick(int code)
 {
+    buttonClick(Command(code));
+}
+
+void CommandDispatcher::buttonClick(Command code)
+{
     m_unheard = 0; // the user chose: a fresh pass
     // Every command sees both settings files; the front-end one is rewritten on return.
     KConfig config(settings::playerFile(m_appDir), true);
@@ -84,7 +90,7 @@ void CommandDispatcher::buttonClick(int code)
     m_config = &config;
     m_frontEnd = &frontEnd;
     const bool xmmsMode = m_state.xmmsMode;
-    for (const Command &c : kCommands) {
+    for (const Row &c : kCommands) {
         if (c.code != code)
             continue;
         const Handler h = xmmsMode ? c.xmms : c.mplayer;
@@ -138,7 +144,7 @@ void CommandDispatcher::showPlayState(int state)
     s.playingFlag = state == 0 ? 1 : 0;
     s.pausedFlag = state == 1 ? 1 : 0;
     m_painter.drawPlayStatus(state);
-    m_painter.drawButton(s.playingFlag ? 2 : 1, false);
+    m_painter.drawButton(s.playingFlag ? Command::Pause : Command::Play, false);
 }
 
 void CommandDispatcher::entryStarted(int index)

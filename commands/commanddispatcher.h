@@ -8,6 +8,7 @@
 
 #include "lyrics/lyricpanel.h"
 #include "lyrics/lyrictable.h"
+#include "skin/command.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -77,7 +78,10 @@ public:
     const LyricPanel &lyricPanel() const { return m_panel; }
     int lyricLead() const { return m_lead; }
 
+    void buttonClick(Command code);
+
 public slots:
+    // The design's numeric form; codes that name no command do nothing.
     void buttonClick(int code);
     void doCheckTimer();
     // seconds elapsed, bit rate, frequency, percent of the song, length in seconds.
@@ -97,12 +101,12 @@ signals:
 
 private:
     using Handler = void (CommandDispatcher::*)();
-    struct Command {
-        int code;
+    struct Row {
+        Command code;
         Handler xmms;    // null: nothing in xmms mode
         Handler mplayer; // null: nothing in mplayer mode
     };
-    static const Command kCommands[];
+    static const Row kCommands[];
 
     bool xmmsPlaying();
     // 0 playing, 1 paused, 2 stopped, as xmms says / as the flags say.

@@ -114,7 +114,7 @@ void HardwareKeys::press(Action action)
         changeVolume(-5);
         break;
     case Action::Play:
-        m_dispatcher.buttonClick(1);
+        m_dispatcher.buttonClick(Command::Play);
         break;
     case Action::Up:
         moveHighlight(-1);
@@ -123,10 +123,10 @@ void HardwareKeys::press(Action action)
         moveHighlight(1);
         break;
     case Action::Prev:
-        m_dispatcher.buttonClick(0);
+        m_dispatcher.buttonClick(Command::Previous);
         break;
     case Action::Next:
-        m_dispatcher.buttonClick(4);
+        m_dispatcher.buttonClick(Command::Next);
         break;
     case Action::SlidePanels:
         if (s.layoutMode == Form::Horizontal) {
@@ -142,7 +142,7 @@ void HardwareKeys::press(Action action)
             if (XMMSPlayer *xmms = m_dispatcher.xmms())
                 xmms->forward();
         } else {
-            m_dispatcher.buttonClick(4);
+            m_dispatcher.buttonClick(Command::Next);
         }
         break;
     case Action::Lock:

@@ -17,16 +17,16 @@ enum class MiniAction { Exit, None, Restore, Prev, Play, Next };
 struct MiniRegion {
     int x0, x1, y0, y1;
     MiniAction action;
-    int button;
+    Command button;
     int dx, dy, sx, sy, w, h; // pressed picture from "mini_btn.png" (w 0: drawButton)
 };
 constexpr MiniRegion kMiniRegions[] = {
-    {219, 239, 1, 19, MiniAction::Exit, 22, 220, 0, 40, 60, 20, 18},
-    {183, 199, 1, 19, MiniAction::None, 23, 180, 0, 20, 60, 20, 18},
-    {201, 217, 1, 19, MiniAction::Restore, 24, 200, 0, 0, 60, 20, 18},
-    {6, 24, 4, 22, MiniAction::Prev, 0, 0, 0, 0, 0, 0, 0},
-    {27, 45, 4, 22, MiniAction::Play, 1, 0, 0, 0, 0, 0, 0},
-    {48, 66, 4, 22, MiniAction::Next, 4, 0, 0, 0, 0, 0, 0},
+    {219, 239, 1, 19, MiniAction::Exit, Command::Exit, 220, 0, 40, 60, 20, 18},
+    {183, 199, 1, 19, MiniAction::None, Command::MiniBar, 180, 0, 20, 60, 20, 18},
+    {201, 217, 1, 19, MiniAction::Restore, Command::Horizontal, 200, 0, 0, 60, 20, 18},
+    {6, 24, 4, 22, MiniAction::Prev, Command::Previous, 0, 0, 0, 0, 0, 0},
+    {27, 45, 4, 22, MiniAction::Play, Command::Play, 0, 0, 0, 0, 0, 0},
+    {48, 66, 4, 22, MiniAction::Next, Command::Next, 0, 0, 0, 0, 0, 0},
 };
 constexpr int kMiniNormalRowY = 40; // the released pictures lie one row above the pressed
 
@@ -35,31 +35,111 @@ bool inMini(const MiniRegion &r, const QPoint &p)
     return r.x0 <= p.x() && p.x() <= r.x1 && r.y0 <= p.y() && p.y() <= r.y1;
 }
 
-// Main elements of the vertical form after the transport buttons, in hit order.
-struct VerticalButton {
-    int key;
-    int button;
+using C = Command;
+
+constexpr int kLightsArea = -1; // the lights, an area of the display with no element
+
+} // namespace
+
+namespace pointer
+{
+// What a release over a pressed button does.
+enum class Release {
+    Command, // the released picture; inside: the command
+    Play,    // always plays, wherever it ends; inside it also ends A-B repeat
+    Stop,    // as Command, and inside play shows its play picture again
+    Panel,   // inside: that panel of the vertical form opens
+    Effect,  // inside: the effect switches, then the command that saves it
+    Form,    // inside: the window takes another form, then the command
+    MarkA,   // inside: the A mark is set or cleared
+    MarkB,
+    Lights, // inside the lights area: the next lights style
+};
+} // namespace pointer
+
+using pointer::Release;
+
+// The window's own buttons, in hit order; the panels' elements are tested apart.
+struct pointer::Button {
+    int key; // skin element, or kLightsArea
+    Command number;
     bool picture; // shows a pressed picture
+    Release release;
+    Form form = Form::Vertical; // the form a Release::Form button switches to
 };
-constexpr VerticalButton kVerticalButtons[] = {
-    {K::BtnPlistWin, 11, false}, {K::BtnLrcWin, 12, false},  {K::BtnEqWin, 13, false},
-    {K::ExitWin, 22, true},      {K::MiniWin, 23, true},     {K::HWin, 24, true},
-    {K::Audio3dBtn, 16, true},   {K::BassBooster, 17, true}, {K::PosA, 20, false},
-    {K::PosB, 21, false},
+
+namespace
+{
+
+using pointer::Button;
+using pointer::PanelButton;
+
+constexpr Button kVerticalButtons[] = {
+    {K::Prev, C::Previous, true, Release::Command},
+    {K::Play, C::Play, true, Release::Play},
+    {K::Stop, C::Stop, true, Release::Stop},
+    {K::Next, C::Next, true, Release::Command},
+    {kLightsArea, C::Lights, false, Release::Lights},
+    {K::BtnPlistWin, C::PlaylistPanel, false, Release::Panel},
+    {K::BtnLrcWin, C::LyricPanel, false, Release::Panel},
+    {K::BtnEqWin, C::EqualizerPanel, false, Release::Panel},
+    {K::ExitWin, C::Exit, true, Release::Command},
+    {K::MiniWin, C::MiniBar, true, Release::Form, Form::MiniBar},
+    {K::HWin, C::Horizontal, true, Release::Form, Form::Horizontal},
+    {K::Audio3dBtn, C::Audio3d, true, Release::Effect},
+    {K::BassBooster, C::BassBooster, true, Release::Effect},
+    {K::PosA, C::MarkA, false, Release::MarkA},
+    {K::PosB, C::MarkB, false, Release::MarkB},
 };
-constexpr VerticalButton kHorizontalButtons[] = {
-    {K::HPrev, 0, true},    {K::HPlay, 1, true},     {K::HStop, 3, true},
-    {K::HNext, 4, true},    {K::HExitWin, 22, true}, {K::HMiniWin, 23, true},
-    {K::VWinBtn, 24, true}, {K::HPosA, 20, false},   {K::HPosB, 21, false},
+constexpr Button kHorizontalButtons[] = {
+    {K::HPrev, C::Previous, true, Release::Command},
+    {K::HPlay, C::Play, true, Release::Play},
+    {K::HStop, C::Stop, true, Release::Stop},
+    {K::HNext, C::Next, true, Release::Command},
+    {K::HExitWin, C::Exit, true, Release::Command},
+    {K::HMiniWin, C::MiniBar, true, Release::Form, Form::MiniBar},
+    {K::VWinBtn, C::Horizontal, true, Release::Form, Form::Vertical},
+    {K::HPosA, C::MarkA, false, Release::MarkA},
+    {K::HPosB, C::MarkB, false, Release::MarkB},
 };
 
 // Button numbers of the panels' elements.
-constexpr std::array<int, 8> kPanelButtons = {5, 6, 7, 8, 10, 18, 19, 25};
+constexpr std::array<Command, 8> kPanelButtons = {C::Open,      C::Shuffle,     C::Repeat,
+                                                  C::Equalizer, C::Presets,     C::TextCodec,
+                                                  C::ShowLyric, C::PlaylistMenu};
 
 bool isPanelButton(int number)
 {
-    return std::find(kPanelButtons.begin(), kPanelButtons.end(), number) != kPanelButtons.end();
+    return std::find(kPanelButtons.begin(), kPanelButtons.end(), Command(number)) !=
+           kPanelButtons.end();
 }
+
+} // namespace
+
+// The panels' buttons that end in a command, each with the switch a release flips first.
+struct pointer::PanelButton {
+    int key;
+    Command number;
+    bool OrbalState::*flag; // none: the command alone
+};
+
+namespace
+{
+
+constexpr PanelButton kPlaylistButtons[] = {
+    {K::ShufBtn, C::Shuffle, &OrbalState::shuffleOn},
+    {K::RepeatBtn, C::Repeat, &OrbalState::repeatOn},
+    {K::OpBtn, C::Open, nullptr},
+    {K::PlistBtn, C::PlaylistMenu, nullptr},
+};
+constexpr PanelButton kLyricButtons[] = {
+    {K::TextCodecBtn, C::TextCodec, &OrbalState::useTextCodec},
+    {K::ShowLrcBtn, C::ShowLyric, &OrbalState::showLyric},
+};
+constexpr PanelButton kEqualizerButtons[] = {
+    {K::EqeBtn, C::Equalizer, &OrbalState::equalizerOn},
+    {K::PresetsBtn, C::Presets, nullptr},
+};
 
 bool inMenuCorner(const QPoint &p)
 {
@@ -136,6 +216,7 @@ void PointerInput::release(const QPoint &pos)
         break;
     }
     m_pressedButton = -1;
+    m_pressedRow = nullptr;
     m_pressedMini = -1;
 }
 
@@ -151,10 +232,10 @@ void PointerInput::pressMini(const QPoint &pos)
         if (r.w > 0)
             m_painter.drawMiniPicture(r.dx, r.dy, r.sx, r.sy, r.w, r.h);
         else if (r.action == MiniAction::Play)
-            m_painter.drawButton(m_state.playingFlag ? 1 : 2, true);
+            m_painter.drawButton(m_state.playingFlag ? C::Play : C::Pause, true);
         else
             m_painter.drawButton(r.button, true);
-        m_pressedButton = r.button;
+        m_pressedButton = int(r.button);
         m_pressedMini = i;
         return;
     }
@@ -170,7 +251,7 @@ void PointerInput::releaseMini(const QPoint &pos)
     case MiniAction::Exit:
         m_painter.drawMiniPicture(r.dx, r.dy, r.sx, kMiniNormalRowY, r.w, r.h);
         if (inside)
-            emit command(22);
+            emit command(C::Exit);
         break;
     case MiniAction::None:
         m_painter.drawMiniPicture(r.dx, r.dy, r.sx, kMiniNormalRowY, r.w, r.h);
@@ -187,12 +268,9 @@ void PointerInput::releaseMini(const QPoint &pos)
             emit command(r.button);
         break;
     case MiniAction::Play:
-        if (inside) {
-            emit command(1);
-            m_painter.drawButton(m_state.playingFlag ? 2 : 1, false);
-        } else {
-            m_painter.drawButton(m_state.playingFlag ? 2 : 1, false);
-        }
+        if (inside)
+            emit command(C::Play);
+        m_painter.drawButton(m_state.playingFlag ? C::Pause : C::Play, false);
         break;
     }
 }
@@ -228,41 +306,37 @@ void PointerInput::pressVertical(const QPoint &pos)
     const OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
-    auto pressButton = [this](int number, bool picture) {
-        m_pressedButton = number;
+    auto pressButton = [this](Command number, bool picture) {
+        m_pressedButton = int(number);
         if (picture)
             m_painter.drawButton(number, true);
     };
 
+    bool hit = false;
     if (inMenuCorner(pos)) {
-        // nothing pressed; the release opens the main menu
-    } else if (m_skin[K::Prev].contains(x, y)) {
-        pressButton(0, true);
-    } else if (m_skin[K::Play].contains(x, y)) {
-        m_pressedButton = 1;
-        m_painter.drawButton(s.playingFlag ? 1 : 2, true);
-    } else if (m_skin[K::Stop].contains(x, y)) {
-        pressButton(3, true);
-    } else if (m_skin[K::Next].contains(x, y)) {
-        pressButton(4, true);
-    } else if (inLightsPress(pos)) {
-        m_pressedButton = 9;
+        hit = true; // nothing pressed; the release opens the main menu
     } else {
-        bool hit = false;
-        for (const VerticalButton &b : kVerticalButtons) {
-            if (m_skin[Skin::Key(b.key)].contains(x, y)) {
-                pressButton(b.button, b.picture);
-                hit = true;
-                break;
-            }
+        for (const Button &b : kVerticalButtons) {
+            const bool over =
+                b.key == kLightsArea ? inLightsPress(pos) : m_skin[Skin::Key(b.key)].contains(x, y);
+            if (!over)
+                continue;
+            m_pressedRow = &b;
+            // Play's pressed look is the other picture of the one it shows.
+            pressButton(b.number, b.picture && b.number != C::Play);
+            if (b.number == C::Play)
+                m_painter.drawButton(s.playingFlag ? C::Play : C::Pause, true);
+            hit = true;
+            break;
         }
+    }
+    if (!hit) {
         const Skin::List &vl = m_skin[K::VlBtn];
         const Skin::List &pb = m_skin[K::PosBar];
         const int travel = m_skin.volTravel();
         const int thumbX = (pb[2] - 32) * m_painter.positionPercent() / 100 + 10;
-        if (hit) {
-        } else if (travel > 0 && vl[0] + 7 <= x && x < vl[0] + travel + 7 && vl[1] < y &&
-                   y < vl[1] + vl[3]) {
+        if (travel > 0 && vl[0] + 7 <= x && x < vl[0] + travel + 7 && vl[1] < y &&
+            y < vl[1] + vl[3]) {
             m_volumeDrag = 0;
             setVolumeSlider(((x - vl[0]) * 100 - 700) / travel, true);
         } else if (s.playingFlag && pb[2] > 32 && thumbX <= x && x < thumbX + 29 && pb[1] < y &&
@@ -278,19 +352,19 @@ void PointerInput::pressVertical(const QPoint &pos)
         if (m_skin[K::PlistBar].contains(x, y))
             m_plistDrag = 0;
         else if (m_skin[K::ShufBtn].contains(x, y))
-            m_pressedButton = 6;
+            pressButton(C::Shuffle, false);
         else if (m_skin[K::RepeatBtn].contains(x, y))
-            m_pressedButton = 7;
+            pressButton(C::Repeat, false);
         else if (m_skin[K::OpBtn].contains(x, y))
-            pressButton(5, true);
+            pressButton(C::Open, true);
         else if (m_skin[K::PlistBtn].contains(x, y))
-            pressButton(25, true);
+            pressButton(C::PlaylistMenu, true);
     }
     if (s.lyricPanelOpen) {
         if (m_skin[K::TextCodecBtn].contains(x, y))
-            pressButton(18, true);
+            pressButton(C::TextCodec, true);
         else if (m_skin[K::ShowLrcBtn].contains(x, y))
-            pressButton(19, true);
+            pressButton(C::ShowLyric, true);
         else if (m_skin[K::FontBtn].contains(x, y))
             m_painter.drawElementPressed(K::FontBtn, true);
     }
@@ -299,9 +373,9 @@ void PointerInput::pressVertical(const QPoint &pos)
         const int mid = m_skin.eqMidY();
         const bool inBand = mid - 21 < y && y < mid + 31;
         if (m_skin[K::PresetsBtn].contains(x, y)) {
-            pressButton(10, true);
+            pressButton(C::Presets, true);
         } else if (m_skin[K::EqeBtn].contains(x, y)) {
-            pressButton(8, true);
+            pressButton(C::Equalizer, true);
         } else if (eq[10] > 0 && eq[0] < x && x < eq[0] + 10 * eq[10] && inBand) {
             const int slot = (x - eq[0]) / eq[10];
             m_painter.setEqValue(slot, 5 - (y - mid), true);
@@ -339,7 +413,7 @@ void PointerInput::toggleMarkA()
     s.markASet = !s.markASet;
     if (s.markASet)
         s.markA = s.lastSecond;
-    m_painter.drawButton(20, false);
+    m_painter.drawButton(C::MarkA, false);
 }
 
 void PointerInput::toggleMarkB()
@@ -353,47 +427,92 @@ void PointerInput::toggleMarkB()
         s.abRepeat = true;
         emit jumpRequested(s.markA);
     }
-    m_painter.drawButton(21, false);
+    m_painter.drawButton(C::MarkB, false);
 }
 
-// The buttons both windows share; true when the number was one of them.
-bool PointerInput::releaseCommonButton(const QPoint &pos, int key)
+void PointerInput::openPanel(Command tab)
 {
     OrbalState &s = m_state;
-    const bool inside = key >= 0 && m_skin[Skin::Key(key)].contains(pos.x(), pos.y());
-    switch (m_pressedButton) {
-    case 0:
-    case 3:
-    case 4:
-        m_painter.drawButton(m_pressedButton, false);
-        if (inside) {
-            emit command(m_pressedButton);
-            if (m_pressedButton == 3)
-                m_painter.drawButton(1, false);
-        }
+    // The playlist tab only where the skin lets panels close; the equalizer only for xmms.
+    if ((tab == C::PlaylistPanel && !m_skin.winEnabled()) ||
+        (tab == C::EqualizerPanel && !s.xmmsMode))
+        return;
+    s.playlistPanelOpen = tab == C::PlaylistPanel || (!m_skin.winEnabled() && s.playlistPanelOpen);
+    s.lyricPanelOpen = tab == C::LyricPanel;
+    s.eqPanelOpen = tab == C::EqualizerPanel;
+    m_painter.drawButton(tab, false);
+    emit panelsChanged();
+}
+
+template <size_t N>
+bool PointerInput::releasePanelButton(const pointer::PanelButton (&buttons)[N], const QPoint &pos)
+{
+    for (const PanelButton &b : buttons) {
+        if (!m_skin[Skin::Key(b.key)].contains(pos.x(), pos.y()))
+            continue;
+        if (b.flag)
+            m_state.*(b.flag) = !(m_state.*(b.flag));
+        m_painter.drawButton(b.number, false);
+        emit command(b.number);
         return true;
-    case 1:
-        // A press on play always plays, wherever it ends; only inside does it end A-B.
+    }
+    return false;
+}
+
+void PointerInput::releaseButton(const pointer::Button &b, const QPoint &pos)
+{
+    OrbalState &s = m_state;
+    const bool inside = b.key == kLightsArea ? inLightsRelease(pos)
+                                             : m_skin[Skin::Key(b.key)].contains(pos.x(), pos.y());
+    switch (b.release) {
+    case Release::Command:
+    case Release::Stop:
+        m_painter.drawButton(b.number, false);
+        if (inside) {
+            emit command(b.number);
+            if (b.release == Release::Stop)
+                m_painter.drawButton(C::Play, false);
+        }
+        break;
+    case Release::Play:
         if (inside)
             s.abRepeat = false;
-        emit command(1);
-        m_painter.drawButton(s.playingFlag ? 2 : 1, false);
-        return true;
-    case 20:
+        emit command(C::Play);
+        m_painter.drawButton(s.playingFlag ? C::Pause : C::Play, false);
+        break;
+    case Release::Panel:
+        if (inside)
+            openPanel(b.number);
+        break;
+    case Release::Effect:
+        if (inside) {
+            bool &on = b.number == C::Audio3d ? s.audio3DOn : s.bassBoostOn;
+            on = !on;
+            emit effectToggled(b.number);
+        }
+        m_painter.drawButton(b.number, false);
+        if (inside)
+            emit command(b.number);
+        break;
+    case Release::Form:
+        m_painter.drawButton(b.number, false);
+        if (inside) {
+            emit layoutRequested(b.form);
+            emit command(b.number);
+        }
+        break;
+    case Release::MarkA:
         if (inside)
             toggleMarkA();
-        return true;
-    case 21:
+        break;
+    case Release::MarkB:
         if (inside)
             toggleMarkB();
-        return true;
-    case 22:
-        m_painter.drawButton(22, false);
-        if (inside)
-            emit command(22);
-        return true;
-    default:
-        return false;
+        break;
+    case Release::Lights:
+        if (inside && s.lightsStyle >= 0)
+            s.lightsStyle = s.lightsStyle == 2 ? -1 : s.lightsStyle + 1;
+        break;
     }
 }
 
@@ -420,93 +539,8 @@ void PointerInput::releaseVertical(const QPoint &pos)
         } else if (2 < x && x < 60 && 0 < y && y < 30) {
             emit mainMenuRequested(QPoint(2, 30));
         }
-    } else {
-        static constexpr struct {
-            int button;
-            int key;
-        } kKeys[] = {{0, K::Prev},         {1, K::Play},        {3, K::Stop},
-                     {4, K::Next},         {20, K::PosA},       {21, K::PosB},
-                     {22, K::ExitWin},     {23, K::MiniWin},    {24, K::HWin},
-                     {11, K::BtnPlistWin}, {12, K::BtnLrcWin},  {13, K::BtnEqWin},
-                     {16, K::Audio3dBtn},  {17, K::BassBooster}};
-        int key = -1;
-        for (const auto &k : kKeys)
-            if (k.button == m_pressedButton)
-                key = k.key;
-        const bool inside = key >= 0 && m_skin[Skin::Key(key)].contains(x, y);
-        if (!releaseCommonButton(pos, key)) {
-            switch (m_pressedButton) {
-            case 9:
-                if (inLightsRelease(pos) && s.lightsStyle >= 0)
-                    s.lightsStyle = s.lightsStyle == 2 ? -1 : s.lightsStyle + 1;
-                break;
-            case 11:
-                if (inside && m_skin.winEnabled()) {
-                    s.playlistPanelOpen = true;
-                    s.lyricPanelOpen = false;
-                    s.eqPanelOpen = false;
-                    m_painter.drawButton(11, false);
-                    emit panelsChanged();
-                }
-                break;
-            case 12:
-                if (inside) {
-                    s.lyricPanelOpen = true;
-                    s.eqPanelOpen = false;
-                    if (m_skin.winEnabled())
-                        s.playlistPanelOpen = false;
-                    m_painter.drawButton(12, false);
-                    emit panelsChanged();
-                }
-                break;
-            case 13:
-                if (inside && s.xmmsMode) {
-                    s.eqPanelOpen = true;
-                    s.lyricPanelOpen = false;
-                    if (m_skin.winEnabled())
-                        s.playlistPanelOpen = false;
-                    m_painter.drawButton(13, false);
-                    emit panelsChanged();
-                }
-                break;
-            case 16:
-                if (inside) {
-                    s.audio3DOn = !s.audio3DOn;
-                    emit effectToggled(16);
-                    m_painter.drawButton(16, false);
-                    emit command(16);
-                } else {
-                    m_painter.drawButton(16, false);
-                }
-                break;
-            case 17:
-                if (inside) {
-                    s.bassBoostOn = !s.bassBoostOn;
-                    emit effectToggled(17);
-                    m_painter.drawButton(17, false);
-                    emit command(17);
-                } else {
-                    m_painter.drawButton(17, false);
-                }
-                break;
-            case 23:
-                m_painter.drawButton(23, false);
-                if (inside) {
-                    emit layoutRequested(Form::MiniBar);
-                    emit command(23);
-                }
-                break;
-            case 24:
-                m_painter.drawButton(24, false);
-                if (inside) {
-                    emit layoutRequested(Form::Horizontal);
-                    emit command(24);
-                }
-                break;
-            default:
-                break;
-            }
-        }
+    } else if (m_pressedRow) {
+        releaseButton(*m_pressedRow, pos);
     }
     if (panelsToo)
         releaseVerticalPanels(pos);
@@ -527,23 +561,11 @@ void PointerInput::releaseVerticalPanels(const QPoint &pos)
                 const int row = m_painter.topRow() + (y - bar[1]) / 20;
                 // Rows below the end of a short list are empty.
                 if (row < s.fileList.size()) {
-                    m_painter.drawButton(2, false);
+                    m_painter.drawButton(C::Pause, false);
                     emit rowClicked(row);
                 }
-            } else if (m_skin[K::ShufBtn].contains(x, y)) {
-                s.shuffleOn = !s.shuffleOn;
-                m_painter.drawButton(6, false);
-                emit command(6);
-            } else if (m_skin[K::RepeatBtn].contains(x, y)) {
-                s.repeatOn = !s.repeatOn;
-                m_painter.drawButton(7, false);
-                emit command(7);
-            } else if (m_skin[K::OpBtn].contains(x, y)) {
-                m_painter.drawButton(5, false);
-                emit command(5);
-            } else if (m_skin[K::PlistBtn].contains(x, y)) {
-                m_painter.drawButton(25, false);
-                emit command(25);
+            } else {
+                releasePanelButton(kPlaylistButtons, pos);
             }
         } else {
             m_plistDrag = -1;
@@ -553,14 +575,7 @@ void PointerInput::releaseVerticalPanels(const QPoint &pos)
     if (s.lyricPanelOpen) {
         const Skin::List &lw = m_skin[K::LrcWin];
         const int middle = lw[1] + lw[3] / 2;
-        if (m_skin[K::TextCodecBtn].contains(x, y)) {
-            s.useTextCodec = !s.useTextCodec;
-            m_painter.drawButton(18, false);
-            emit command(18);
-        } else if (m_skin[K::ShowLrcBtn].contains(x, y)) {
-            s.showLyric = !s.showLyric;
-            m_painter.drawButton(19, false);
-            emit command(19);
+        if (releasePanelButton(kLyricButtons, pos)) {
         } else if (m_skin[K::FontBtn].contains(x, y)) {
             m_painter.drawElementPressed(K::FontBtn, false);
             const Skin::List &f = m_skin[K::FontBtn];
@@ -582,14 +597,9 @@ void PointerInput::releaseVerticalPanels(const QPoint &pos)
                     m_painter.setEqValue(i, 0, false);
                 emit eqApplyRequested(-1);
             }
-            m_painter.drawButton(15, false);
-        } else if (m_skin[K::EqeBtn].contains(x, y)) {
-            s.equalizerOn = !s.equalizerOn;
-            m_painter.drawButton(8, false);
-            emit command(8);
-        } else if (m_skin[K::PresetsBtn].contains(x, y)) {
-            m_painter.drawButton(10, false);
-            emit command(10);
+            m_painter.drawButton(C::EqualizerZero, false);
+        } else {
+            releasePanelButton(kEqualizerButtons, pos);
         }
     }
     m_eqDragSlot = -1;
@@ -624,11 +634,13 @@ void PointerInput::pressHorizontal(const QPoint &pos)
         return;
     const int x = pos.x();
     const int y = pos.y();
-    for (const VerticalButton &b : kHorizontalButtons) {
+    for (const Button &b : kHorizontalButtons) {
         if (m_skin[Skin::Key(b.key)].contains(x, y)) {
-            m_pressedButton = b.button;
+            m_pressedButton = int(b.number);
+            m_pressedRow = &b;
             if (b.picture)
-                m_painter.drawButton(b.button == 1 && s.playingFlag ? 2 : b.button, true);
+                m_painter.drawButton(b.number == C::Play && s.playingFlag ? C::Pause : b.number,
+                                     true);
             return;
         }
     }
@@ -678,23 +690,8 @@ void PointerInput::releaseHorizontal(const QPoint &pos)
         }
         return;
     }
-    int key = -1;
-    for (const VerticalButton &b : kHorizontalButtons)
-        if (b.button == m_pressedButton)
-            key = b.key;
-    if (releaseCommonButton(pos, key))
-        return;
-    const bool inside = key >= 0 && m_skin[Skin::Key(key)].contains(x, y);
-    m_painter.drawButton(m_pressedButton, false);
-    if (!inside)
-        return;
-    if (m_pressedButton == 23) {
-        emit layoutRequested(Form::MiniBar);
-        emit command(23);
-    } else if (m_pressedButton == 24) {
-        emit layoutRequested(Form::Vertical);
-        emit command(24);
-    }
+    if (m_pressedRow)
+        releaseButton(*m_pressedRow, pos);
 }
 
 // --- volume ---------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // or the window is asked for through the signals, so this knows nothing of players.
 #pragma once
 
+#include "skin/command.h"
 #include "state/orbalstate.h"
 
 #include <QObject>
@@ -11,6 +12,13 @@
 
 class Skin;
 class SkinPainter;
+
+// Rows of the button tables, defined with them.
+namespace pointer
+{
+struct Button;
+struct PanelButton;
+} // namespace pointer
 
 class PointerInput : public QObject
 {
@@ -33,18 +41,18 @@ public:
     bool isSeekDragging() const { return m_seekGrab >= 0; }
 
 signals:
-    void command(int code);   // the dispatcher's buttonClick
-    void rowClicked(int row); // a playlist row was tapped
+    void command(Command code); // the dispatcher's buttonClick
+    void rowClicked(int row);   // a playlist row was tapped
     void mainMenuRequested(const QPoint &pos);
     void fontMenuRequested(const QPoint &pos);
     void layoutRequested(Form form);
     void panelsChanged(); // a tab opened or closed a panel of the vertical form
     void volumeChanged(int volume);
-    void seekRequested(int percent); // of the song's length
-    void jumpRequested(int seconds); // A-B repeat start
-    void eqApplyRequested(int slot); // 0-9 band, 10 or 11 preamp, -1 all bands
-    void effectToggled(int button);  // 16 audio 3-D or 17 bass booster flag changed
-    void lyricRepeatRequested();     // repeat the lyric line being sung
+    void seekRequested(int percent);    // of the song's length
+    void jumpRequested(int seconds);    // A-B repeat start
+    void eqApplyRequested(int slot);    // 0-9 band, 10 or 11 preamp, -1 all bands
+    void effectToggled(Command button); // Audio3d or BassBooster: its switch changed
+    void lyricRepeatRequested();        // repeat the lyric line being sung
     void windowMoveRequested(const QPoint &topLeft);
 
 private:
@@ -57,7 +65,10 @@ private:
     void pressHorizontal(const QPoint &pos);
     void moveHorizontal(const QPoint &pos);
     void releaseHorizontal(const QPoint &pos);
-    bool releaseCommonButton(const QPoint &pos, int key);
+    void releaseButton(const pointer::Button &button, const QPoint &pos);
+    template <size_t N>
+    bool releasePanelButton(const pointer::PanelButton (&buttons)[N], const QPoint &pos);
+    void openPanel(Command tab);
     void toggleMarkA();
     void toggleMarkB();
     int volumeFromX(int x) const;
@@ -70,7 +81,8 @@ private:
     SkinPainter &m_painter;
     OrbalState &m_state;
     int m_pressedButton = -1;
-    int m_pressedMini = -1; // row of the mini bar table held
+    const pointer::Button *m_pressedRow = nullptr; // the window's own button held
+    int m_pressedMini = -1;                        // row of the mini bar table held
     int m_volumeDrag = -1;
     int m_seekGrab = -1;
     int m_plistDrag = -1;

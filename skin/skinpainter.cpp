@@ -666,9 +666,10 @@ void SkinPainter::drawPlaylistBar(int offset, bool pressed)
 
 // --- buttons --------------------------------------------------------------------------------
 
-void SkinPainter::drawButton(int number, bool pressed)
+void SkinPainter::drawButton(Command button, bool pressed)
 {
     const OrbalState &s = m_state;
+    const int number = int(button);
     if (s.layoutMode == Form::MiniBar) {
         const QPixmap &btn = m_skin.miniButtons();
         const int dy = pressed ? kMiniPressedShift : 0;

@@ -7,6 +7,8 @@
 // PlayerView.
 #pragma once
 
+#include "skin/command.h"
+
 #include <QBitmap>
 #include <QByteArray>
 #include <QFont>
@@ -97,7 +99,7 @@ public:
     int topRow() const { return m_topRow; }
     // Thumb offset that shows `row` (negative rows sit at the bottom).
     static int thumbOffsetFor(int row, int count, int visibleRows, int barHeight);
-    void drawButton(int number, bool pressed);
+    void drawButton(Command button, bool pressed);
     // A picture of "mini_btn.png" straight onto the mini bar.
     void drawMiniPicture(int dx, int dy, int sx, int sy, int w, int h);
     // An element's picture one height below its own (the pressed look of plain buttons).

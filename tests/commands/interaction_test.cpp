@@ -119,6 +119,30 @@ TEST_F(InteractionTest, pressOnPrevReleasedOutsideSendsNothingButPlayStillPlays)
     EXPECT_EQ(pixel({37, 252}), code(356, 42)); // playing picture
 }
 
+TEST_F(InteractionTest, eachWindowButtonReleasedOnItselfSendsItsCommand)
+{
+    const struct {
+        QPoint at;
+        Command command;
+    } rows[] = {
+        {{20, 258}, Command::Previous}, {{75, 258}, Command::Stop},
+        {{100, 258}, Command::Next},    {{215, 9}, Command::Exit},
+        {{152, 9}, Command::MiniBar},   {{182, 9}, Command::Horizontal},
+        {{130, 258}, Command::Audio3d}, {{155, 258}, Command::BassBooster},
+    };
+    face();
+    for (const auto &row : rows) {
+        orbalState().layoutMode = Form::Vertical;
+        face()->repaintWhole();
+        // Only what the pointer says: the exit command would close the window.
+        QObject::disconnect(face()->pointer(), &PointerInput::command, nullptr, nullptr);
+        QSignalSpy commands(face()->pointer(), &PointerInput::command);
+        tap(row.at);
+        ASSERT_EQ(commands.size(), 1) << int(row.command);
+        EXPECT_EQ(commands.at(0).at(0).value<Command>(), row.command);
+    }
+}
+
 TEST_F(InteractionTest, volumeKnobFromItsLeftEndToPastTheRight)
 {
     face();

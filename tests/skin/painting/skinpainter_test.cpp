@@ -176,19 +176,19 @@ TEST_F(SkinPainterTest, miniBarPiecesAndShape)
 TEST_F(SkinPainterTest, pressedPicturesLieBelowInTheVerticalAndBesideInTheHorizontalForm)
 {
     m_painter.paintFull();
-    m_painter.drawButton(0, true);
+    m_painter.drawButton(Command::Previous, true);
     EXPECT_TRUE(element(K::Prev, {0, 16}));
-    m_painter.drawButton(0, false);
+    m_painter.drawButton(Command::Previous, false);
     EXPECT_TRUE(element(K::Prev));
-    m_painter.drawButton(2, false); // play in its playing picture
+    m_painter.drawButton(Command::Pause, false); // play in its playing picture
     EXPECT_TRUE(element(K::Play, {24, 0}));
     orbalState().layoutMode = Form::Horizontal;
     m_painter.paintFull();
-    m_painter.drawButton(22, true);
+    m_painter.drawButton(Command::Exit, true);
     EXPECT_TRUE(element(K::HExitWin, {20, 0}));
     orbalState().hPanelsHidden = true;
     m_updated = QRect();
-    m_painter.drawButton(22, false);
+    m_painter.drawButton(Command::Exit, false);
     EXPECT_TRUE(m_updated.isNull()); // hidden panels draw nothing
 }
 
