@@ -1,5 +1,6 @@
 #include "app/mainface.h"
 
+#include "app/mprisplayer.h"
 #include "app/orbalstate.h"
 #include "audio/mixer.h"
 #include "audio/xmmsplayer.h"
@@ -289,6 +290,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
             releaseKeyboard();
     });
     connect(m_keys, &HardwareKeys::slideRequested, this, &MainFace::moveskins);
+    // Media keys and desktop controls; nothing without a session bus.
+    new MprisPlayer(*m_dispatcher, *m_pointer, this);
 
     ZMainWidget::showMaximized();
 }
