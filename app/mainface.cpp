@@ -1,5 +1,6 @@
 #include "app/mainface.h"
 
+#include "app/mprisplayer.h"
 #include "app/optionmenus.h"
 #include "audio/mixer.h"
 #include "audio/xmmsplayer.h"
@@ -271,6 +272,8 @@ MainFace::MainFace(QWidget *parent, const char *name)
             releaseKeyboard();
     });
     connect(m_keys, &HardwareKeys::slideRequested, this, &MainFace::moveskins);
+    // Media keys and desktop controls; nothing without a session bus.
+    new MprisPlayer(*m_dispatcher, *m_pointer, s, this);
 
     ZMainWidget::showMaximized();
 }

@@ -70,6 +70,11 @@ void CommandDispatcher::setEngine(Engine *engine)
     m_engine = engine;
 }
 
+Engine *CommandDispatcher::engine() const
+{
+    return m_engine;
+}
+
 QString CommandDispatcher::appPath(const char *tail) const
 {
     return m_appDir + QLatin1String(tail);
@@ -136,6 +141,7 @@ void CommandDispatcher::announceEntry(int index)
     m_abTitleShown = false;
     m_painter.setTitleText(entryTitle(index));
     lookupLyrics(s.fileList.at(index));
+    emit stateChanged();
 }
 
 void CommandDispatcher::showPlayState(int state)
@@ -145,6 +151,7 @@ void CommandDispatcher::showPlayState(int state)
     s.pausedFlag = state == 1 ? 1 : 0;
     m_painter.drawPlayStatus(state);
     m_painter.drawButton(s.playingFlag ? Command::Pause : Command::Play, false);
+    emit stateChanged();
 }
 
 void CommandDispatcher::entryStarted(int index)
@@ -231,17 +238,22 @@ void CommandDispatcher::sendVolume()
     } else if (m_engine) {
         m_engine->applyVolume(volume);
     }
+    emit stateChanged();
 }
 
 void CommandDispatcher::seekToPercent(int percent)
 {
     OrbalState &s = m_state;
     if (s.xmmsMode) {
-        if (m_xmms)
-            m_xmms->jumpToTime(int(qint64(m_xmms->songLength()) * percent / 100));
+        if (!m_xmms)
+            return;
+        const int ms = int(qint64(m_xmms->songLength()) * percent / 100);
+        m_xmms->jumpToTime(ms);
+        emit positionJumped(ms);
     } else if (m_engine) {
         s.videoElapsed = m_engine->length() * percent / 100;
         m_engine->seek(2, s.videoElapsed);
+        emit positionJumped(qint64(s.videoElapsed) * 1000);
     }
 }
 
@@ -249,12 +261,16 @@ void CommandDispatcher::jumpToSecond(int seconds)
 {
     OrbalState &s = m_state;
     if (s.xmmsMode) {
-        if (m_xmms)
-            m_xmms->jumpToTime(seconds * 1000);
+        if (!m_xmms)
+            return;
+        m_xmms->jumpToTime(seconds * 1000);
     } else if (m_engine) {
         s.videoElapsed = seconds;
         m_engine->seek(2, seconds);
+    } else {
+        return;
     }
+    emit positionJumped(qint64(seconds) * 1000);
 }
 
 void CommandDispatcher::applyEq(int slot)
@@ -551,6 +567,12 @@ void CommandDispatcher::playlistMenu()
 // --- poll and per-second update -------------------------------------------------------------
 
 void CommandDispatcher::doCheckTimer()
+{
+    poll();
+    emit stateChanged(); // lengths and the player's own moves show up here
+}
+
+void CommandDispatcher::poll()
 {
     OrbalState &s = m_state;
     if (s.xmmsMode) {

@@ -36,6 +36,7 @@ public:
     void setXmms(XMMSPlayer *xmms);
     XMMSPlayer *xmms() const;
     void setEngine(Engine *engine);
+    Engine *engine() const;
 
     // The name filter of the "open" browser.
     static const char *const kOpenFilter;
@@ -98,6 +99,10 @@ signals:
     // The media list was replaced (directory scan).
     void playlistReplaced();
     void lyricsChanged(QRect area);
+    // The entry, the play state or the volume may have changed (also after every poll).
+    void stateChanged();
+    // Playback was moved to this point of the song (milliseconds).
+    void positionJumped(qint64 milliseconds);
 
 private:
     using Handler = void (CommandDispatcher::*)();
@@ -112,6 +117,8 @@ private:
     // 0 playing, 1 paused, 2 stopped, as xmms says / as the flags say.
     int xmmsState();
     int flagState() const;
+    // The status poll's work: the window follows what the player does by itself.
+    void poll();
     // xmms moved to another entry: the window follows it.
     void followXmms();
     QString entryTitle(int index) const;

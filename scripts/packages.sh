@@ -2,7 +2,7 @@
 ORBAL_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libglib2.0-dev
   libgtest-dev googletest libbenchmark-dev mplayer mencoder lame sox libsox-fmt-mp3 mp3gain
   xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei python3 util-linux
-  desktop-file-utils appstream dpkg-dev file"
+  desktop-file-utils appstream dpkg-dev file libglib2.0-bin dbus-daemon dbus-bin"
 
 # Installs whatever of ORBAL_PACKAGES is missing (as root, or through sudo).
 orbal_install_packages() {
