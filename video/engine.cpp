@@ -284,8 +284,8 @@ bool Engine::play(const QString &path)
     m_pid = ::fork();
     if (m_pid == 0) {
         // Should the front-end die without closing (killed, crashed), the player goes too
-        // instead of playing on unseen.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        // instead of playing on unseen; SIGKILL, since a player may ignore SIGTERM.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != frontEnd)
             ::_exit(127);
         ::dup2(m_cmdPair[0], STDIN_FILENO);
