@@ -1,14 +1,42 @@
 #include "playlist/playlistfile.h"
 
 #include "platform/logging.h"
+#include "platform/pathcodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <sys/stat.h>
 
 namespace
 {
+
+// The player reads no more of a list than this either, so both see the same entries.
+constexpr qint64 MaxListBytes = 16 * 1024 * 1024;
+
+bool isRegularFile(const QByteArray &name)
+{
+    struct stat info;
+    return ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The file one line names, or nothing. The rule the player follows too: ASCII blanks and
+// CR around the line are not part of the name (a no-break space or any non-ASCII byte
+// is), unless only the line as written names a file; "#" lines, empty lines and names
+// with a NUL name nothing. One stat for an ordinary line.
+QByteArray entryName(const QByteArray &raw)
+{
+    const QByteArray line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith('#') || line.contains('\0'))
+        return QByteArray();
+    if (isRegularFile(line))
+        return line;
+    QByteArray exact = raw;
+    if (exact.endsWith('\r'))
+        exact.chop(1);
+    return exact != line && isRegularFile(exact) ? exact : QByteArray();
+}
 
 bool saveWhole(const QString &path, const QByteArray &bytes)
 {
@@ -41,14 +69,11 @@ std::optional<QStringList> PlaylistFile::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QString text = QString::fromUtf8(file.readAll());
     QStringList entries;
-    for (const QString &raw : text.split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (QFileInfo(line).isFile())
-            entries << line;
+    for (const QByteArray &raw : file.read(MaxListBytes).split('\n')) {
+        const QByteArray name = entryName(raw);
+        if (!name.isEmpty())
+            entries << PathCodec::decode(name);
     }
     return entries;
 }
@@ -61,7 +86,7 @@ bool PlaylistFile::write(const QString &path, const QStringList &entries)
             qCWarning(lcPlaylist) << "left out a path with a line break:" << entry;
             continue;
         }
-        bytes += entry.toUtf8();
+        bytes += PathCodec::encode(entry);
         bytes += '\n';
     }
     return saveWhole(path, bytes);

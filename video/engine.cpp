@@ -3,6 +3,7 @@
 #include "audio/mixer.h"
 #include "dropin/kconfig.h"
 #include "platform/logging.h"
+#include "platform/pathcodec.h"
 #include "platform/power.h"
 #include "video/videoplayer.h"
 
@@ -178,7 +179,7 @@ Engine::Mode Engine::modeOf(const QString &path)
 {
     if (!isAudioType(path) && !isVideoType(path))
         return Mode::None;
-    if (!QFileInfo(path).isFile())
+    if (!PathCodec::isRegularFile(path))
         return Mode::None;
     return isVideoType(path) ? Mode::Video : Mode::Audio;
 }
@@ -205,7 +206,8 @@ QList<QByteArray> Engine::arguments(Mode mode, const QString &path, const Engine
         }
         addRows(out, kVideoTail, options);
     }
-    QByteArray file = QFile::encodeName(path);
+    // Byte for byte as the list held it, also where the name is not UTF-8.
+    QByteArray file = PathCodec::encode(path);
     if (file.startsWith('-'))
         file.prepend("./");
     out << file;
@@ -255,7 +257,7 @@ bool Engine::play(const QString &path)
 
     // The window exists before mplayer starts so that mplayer can draw into it.
     VideoPlayer *window = nullptr;
-    QList<QByteArray> args = arguments(mode, QFileInfo(path).absoluteFilePath(), options);
+    QList<QByteArray> args = arguments(mode, PathCodec::absolute(path), options);
     // Without a mixer device the volume is the child's own, on a scale where 100 is full.
     if (!MixerDevice::available())
         args = args.mid(0, 1) +

@@ -1,14 +1,17 @@
 // Playlist files on disk: reading, writing, directory scans, saved-list copies, and
 // stopping only our own xmms around a rewrite.
 #include "audio/xmmsplayer.h"
+#include "platform/pathcodec.h"
 #include "playlist/playerrestart.h"
 #include "playlist/playlistfile.h"
+#include "standins/xmms/playlistsource.h"
 #include "tests/support/testenv.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 // Readable failure messages for Qt strings.
@@ -21,34 +24,53 @@ namespace
 {
 
 const char kGarbage[] = "\xff\xfe\x00\x01garbage\n@/a.mp3\n\x80\x81\n";
+const char kNul[] = "@/a.mp3\0/b c.ogg\n@/b c.ogg\n";
+const QByteArray kGbk = "\xd6\xd0\xce\xc4.mp3"; // "中文" in GBK: not UTF-8
+const QByteArray kNbsp = "nbsp\xc2\xa0.mp3";    // ends in a no-break space
+const QByteArray kTrailingBlank = "blank .mp3";
 
 struct ReadCase {
     const char *name;
     QByteArray content; // "@" stands for the scratch folder
-    QStringList expected;
+    QList<QByteArray> expected;
 };
 
 class PlaylistReadTest : public ::testing::TestWithParam<ReadCase>
 {
 };
 
-TEST_P(PlaylistReadTest, keepsExistingPathLinesOnly)
+// The front-end and the player read the same list into the same entries, byte for byte,
+// so that row n of the window is position n of the player; and writing gives the bytes back.
+TEST_P(PlaylistReadTest, bothReadersKeepTheSameExistingFiles)
 {
-    const QString dir = testenv::scratchDir("songs");
-    for (const char *song : {"a.mp3", "b c.ogg", "中文.mp3"})
-        testenv::writeFile(dir + "/" + QString::fromUtf8(song), "x");
-    QDir(dir).mkdir("folder.mp3");
-    const QString list = dir + "/list.m3u";
+    const QByteArray dir = QFile::encodeName(testenv::scratchDir("songs"));
+    for (const QByteArray &song : {QByteArray("a.mp3"), QByteArray("b c.ogg"),
+                                   QString("中文.mp3").toUtf8(), kGbk, kNbsp, kTrailingBlank}) {
+        std::FILE *f = std::fopen(dir + "/" + song, "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    QDir(QFile::decodeName(dir)).mkdir("folder.mp3");
+    const QString list = QFile::decodeName(dir) + "/list.m3u";
     QByteArray content = GetParam().content;
-    content.replace('@', dir.toUtf8());
+    content.replace('@', dir);
     ASSERT_TRUE(testenv::writeFile(list, content));
 
-    QStringList expected;
-    for (const QString &e : GetParam().expected)
+    QList<QByteArray> expected;
+    for (const QByteArray &e : GetParam().expected)
         expected << dir + "/" + e;
     const auto entries = PlaylistFile::read(list);
     ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(*entries, expected);
+    QList<QByteArray> front;
+    for (const QString &e : *entries)
+        front << PathCodec::encode(e);
+    EXPECT_EQ(front, expected) << "front-end";
+    EXPECT_EQ(PlaylistSource::readM3u(QFile::encodeName(list)), expected) << "player";
+
+    const QString out = QFile::decodeName(dir) + "/out.m3u";
+    ASSERT_TRUE(PlaylistFile::write(out, *entries));
+    EXPECT_EQ(testenv::readFile(out),
+              expected.isEmpty() ? QByteArray() : expected.join('\n') + '\n');
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,7 +85,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{
             "blankLinesAndNoFinalLineFeed", "\n\n@/a.mp3\n\n   \n@/b c.ogg", {"a.mp3", "b c.ogg"}},
         ReadCase{"directoryIsNoEntry", "@/folder.mp3\n@/a.mp3\n", {"a.mp3"}},
-        ReadCase{"utf8Names", "@/中文.mp3\n", {"中文.mp3"}},
+        ReadCase{"utf8Names", "@/中文.mp3\n", {QString("中文.mp3").toUtf8()}},
+        ReadCase{"gbkNameKeptAsItsBytes",
+                 "@/a.mp3\n@/" + kGbk + "\n@/b c.ogg\n",
+                 {"a.mp3", kGbk, "b c.ogg"}},
+        ReadCase{"noBreakSpaceIsPartOfTheName", "@/" + kNbsp + "\n@/a.mp3\n", {kNbsp, "a.mp3"}},
+        ReadCase{"nameEndingInABlank",
+                 "@/" + kTrailingBlank + "\r\n@/a.mp3\n",
+                 {kTrailingBlank, "a.mp3"}},
+        ReadCase{"lineWithNulSkipped", QByteArray(kNul, sizeof kNul - 1), {"b c.ogg"}},
         ReadCase{"garbageBytes", QByteArray(kGarbage, sizeof kGarbage - 1), {"a.mp3"}},
         ReadCase{"emptyFile", "", {}}),
     [](const auto &info) { return std::string(info.param.name); });
