@@ -1,18 +1,25 @@
 // Playlist files on disk: reading, writing, directory scans, saved-list copies, and
 // stopping only our own xmms around a rewrite.
 #include "audio/xmmsplayer.h"
+#include "dropin/kconfig.h"
 #include "platform/pathcodec.h"
 #include "playlist/playerrestart.h"
 #include "playlist/playlistfile.h"
 #include "standins/xmms/playlistsource.h"
 #include "tests/support/testenv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -264,3 +271,80 @@ TEST(PlayerRestart, withoutAdapterDoesNothing)
 }
 
 } // namespace
+
+// A save killed at any moment leaves every list and settings file with its old content or
+// its new one, in a normal folder and where no temporary file can be made (a name with no
+// room for the suffix, so even root takes the in-place path), and no temporary behind.
+class KilledWhileSaving : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(KilledWhileSaving, filesHoldTheOldOrTheNewContent)
+{
+    const QString dir = testenv::scratchDir(GetParam() ? "inplace" : "atomic");
+    const long nameMax = ::pathconf(QFile::encodeName(dir).constData(), _PC_NAME_MAX);
+    const QString list = dir + '/' + (GetParam() ? QString(int(nameMax), 'l') : "xmms.m3u");
+    const QString settings = dir + "/tavrin_cfg";
+    QStringList longList, shortList;
+    for (int i = 0; i < 40; ++i) {
+        longList << dir + QString("/song%1.mp3").arg(i);
+        testenv::writeFile(longList.last(), "x");
+    }
+    shortList = longList.mid(7, 3);
+    ASSERT_TRUE(PlaylistFile::write(list, longList));
+    {
+        KConfig cfg(settings);
+        cfg.setGroup("OPTION");
+        cfg.writeEntry("loop", "old");
+    }
+
+    std::srand(7);
+    for (int round = 0; round < 300; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                PlaylistFile::write(list, i % 2 ? longList : shortList);
+                KConfig cfg(settings);
+                cfg.setGroup("OPTION");
+                cfg.writeEntry("loop", i % 2 ? "old" : QString(300, 'n'));
+            }
+        }
+        ::usleep(useconds_t(std::rand() % 4000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const auto entries = PlaylistFile::read(list);
+        ASSERT_TRUE(entries.has_value()) << "round " << round;
+        ASSERT_TRUE(*entries == longList || *entries == shortList)
+            << "round " << round << ": " << entries->size() << " entries";
+        KConfig cfg(settings, true);
+        cfg.setGroup("OPTION");
+        const QString loop = cfg.readEntry("loop", "none");
+        ASSERT_TRUE(loop == "old" || loop == QString(300, 'n')) << "round " << round;
+    }
+    // What killed saves of the list left behind goes at the next start (the list is read
+    // then) once nobody has touched it for a minute; not a fresh one, not another list's.
+    const QString fresh = list + ".Xy34Zw", other = dir + "/saved.m3u.Qq11Ww";
+    auto aged = [](const QString &f) {
+        QFile file(f);
+        return file.open(QIODevice::ReadWrite) &&
+               file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                QFileDevice::FileModificationTime);
+    };
+    for (const QString &name : QDir(dir).entryList({"*.m3u.*"}, QDir::Files | QDir::Hidden))
+        ASSERT_TRUE(aged(dir + '/' + name));
+    if (!GetParam()) { // no room for these beside the longest name
+        testenv::writeFile(fresh, "/half/a/li");
+        testenv::writeFile(other, "/half/a/li");
+        ASSERT_TRUE(aged(other));
+    }
+    PlaylistFile::read(list);
+    const QStringList left =
+        QDir(dir).entryList({"*.m3u*", QFileInfo(list).fileName() + "*"}, QDir::Files);
+    EXPECT_EQ(left, GetParam() ? QStringList{QFileInfo(list).fileName()}
+                               : QStringList({"saved.m3u.Qq11Ww", "xmms.m3u", "xmms.m3u.Xy34Zw"}))
+        << left.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, KilledWhileSaving, ::testing::Values(false, true),
+                         [](const auto &info) { return info.param ? "inPlace" : "atomic"; });
