@@ -24,6 +24,31 @@ using Clock = std::chrono::steady_clock;
 constexpr int DefaultTimeoutMs = 1000;
 int g_timeoutMs = DefaultTimeoutMs;
 
+// After an exchange runs into its bound, the socket counts as silent: calls give their
+// "nothing answered" values at once, and at most one short probe a second talks to it, so
+// a hung xmms stalls the caller once rather than once per call. A new socket file (another
+// xmms) starts fresh.
+constexpr int ProbeIntervalMs = 1000;
+constexpr int ProbeTimeoutMs = 250;
+
+struct SocketId {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    timespec changed{};
+    bool operator==(const SocketId &o) const
+    {
+        return dev == o.dev && ino == o.ino && changed.tv_sec == o.changed.tv_sec &&
+               changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+struct Silence {
+    bool on = false;
+    SocketId socket;
+    Clock::time_point nextProbe;
+};
+Silence g_silence;
+
 // One request on one connection, the way libxmms does it, but never past the deadline.
 class Connection
 {
@@ -37,6 +62,14 @@ public:
     {
         if (m_fd >= 0)
             ::close(m_fd);
+        if (m_timedOut) {
+            g_silence.on = true;
+            g_silence.socket = m_socket;
+            g_silence.nextProbe = Clock::now() + std::chrono::milliseconds(ProbeIntervalMs);
+            qCDebug(lcAudio) << "xmms client: no answer in time; treating xmms as silent";
+        } else if (m_answered && g_silence.on && g_silence.socket == m_socket) {
+            g_silence.on = false;
+        }
     }
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -71,11 +104,15 @@ public:
         XmmsPacketReader::Packet packet;
         char buffer[4096];
         while (!m_reader.take(packet)) {
-            if (m_reader.broken())
+            if (m_reader.broken()) {
+                m_answered = true;
                 return false;
+            }
             const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
-            if (n == 0)
+            if (n == 0) {
+                m_answered = true;
                 return false;
+            }
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -86,6 +123,7 @@ public:
             m_reader.feed(buffer, n);
         }
         data = packet.data;
+        m_answered = true;
         return true;
     }
 
@@ -104,7 +142,11 @@ private:
             const int r = ::poll(&p, 1, remainingMs());
             if (r > 0)
                 return true;
-            if (r == 0 || errno != EINTR)
+            if (r == 0) {
+                m_timedOut = true;
+                return false;
+            }
+            if (errno != EINTR)
                 return false;
         }
     }
@@ -118,6 +160,13 @@ private:
         if (!S_ISSOCK(info.st_mode) || info.st_uid != ::getuid()) {
             qCDebug(lcAudio) << "xmms client: refusing" << path << "(not our socket)";
             return;
+        }
+        m_socket = SocketId{info.st_dev, info.st_ino, info.st_ctim};
+        if (g_silence.on && g_silence.socket == m_socket) {
+            const auto now = Clock::now();
+            if (now < g_silence.nextProbe)
+                return;
+            m_deadline = std::min(m_deadline, now + std::chrono::milliseconds(ProbeTimeoutMs));
         }
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd < 0)
@@ -142,8 +191,10 @@ private:
                 continue;
             if (errno == EAGAIN) {
                 // The server's backlog is full: it is alive but busy; try again briefly.
-                if (remainingMs() == 0)
+                if (remainingMs() == 0) {
+                    m_timedOut = true;
                     return false;
+                }
                 ::usleep(1000);
                 continue;
             }
@@ -164,6 +215,9 @@ private:
     }
 
     Clock::time_point m_deadline;
+    SocketId m_socket;
+    bool m_answered = false; // the peer replied or hung up: it is not silent
+    bool m_timedOut = false; // ran into the bound
     int m_fd = -1;
     XmmsPacketReader m_reader;
 };
@@ -270,6 +324,18 @@ extern "C" {
 void xmms_remote_set_timeout(gint milliseconds)
 {
     g_timeoutMs = milliseconds < 1 ? DefaultTimeoutMs : milliseconds;
+    g_silence.on = false;
+}
+
+gboolean xmms_remote_is_silent(gint session)
+{
+    if (!g_silence.on)
+        return FALSE;
+    struct stat info;
+    const QByteArray path = XmmsProtocol::socketPath(session);
+    if (::lstat(path.constData(), &info) != 0)
+        return FALSE;
+    return g_silence.socket == SocketId{info.st_dev, info.st_ino, info.st_ctim} ? TRUE : FALSE;
 }
 
 gint xmms_remote_get_version(gint session)
@@ -464,13 +530,15 @@ void xmms_remote_set_volume(gint session, gint vl, gint vr)
 void xmms_remote_set_main_volume(gint session, gint v)
 {
     v = std::clamp(v, 0, 100);
-    const gint balance = xmms_remote_get_balance(session);
+    // xmms keeps the balance in -100..100; anything else from the socket is clamped, and
+    // the arithmetic is wide enough for any reply.
+    const gint64 balance = std::clamp<gint64>(xmms_remote_get_balance(session), -100, 100);
     gint left = v;
     gint right = v;
     if (balance < 0)
-        right = gint(std::rint(v * (100 + balance) / 100.0));
+        right = gint(std::rint(double(v * (100 + balance)) / 100.0));
     else if (balance > 0)
-        left = gint(std::rint(v * (100 - balance) / 100.0));
+        left = gint(std::rint(double(v * (100 - balance)) / 100.0));
     xmms_remote_set_volume(session, left, right);
 }
 

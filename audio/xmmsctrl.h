@@ -67,6 +67,11 @@ void xmms_remote_set_eq_band(gint session, gint band, gfloat value);
 gboolean xmms_remote_is_eq_active(gint session);
 void xmms_remote_toggle_eq_active(gint session);
 
+/* TRUE while the session's socket counts as silent: an exchange with it ran into its bound
+ * and it has not answered since. Calls then give their "nothing answered" values at once,
+ * except one short probe a second. */
+gboolean xmms_remote_is_silent(gint session);
+
 /* Bound of one whole exchange in milliseconds (default 1000); values below 1 restore it. */
 void xmms_remote_set_timeout(gint milliseconds);
 

@@ -5,6 +5,7 @@
 #include "platform/logging.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimerEvent>
 #include <algorithm>
@@ -21,6 +22,7 @@ constexpr gint Session = 0;
 constexpr int StatusPollMs = 500;
 constexpr int SecondMs = 1000;
 constexpr int DefaultMaxVolume = 65;
+constexpr int LaunchWaitMs = 1000;
 
 // Blocks the adapter's signals for one operation and always unblocks them afterwards,
 // whatever the state before.
@@ -89,6 +91,9 @@ bool XMMSPlayer::isRunning()
 
 void XMMSPlayer::launch()
 {
+    // One second in all, but no longer than xmms takes to answer.
+    QElapsedTimer clock;
+    clock.start();
     if (isRunning())
         return;
     qCDebug(lcAudio) << "XMMSPlayer: launching xmms";
@@ -96,9 +101,12 @@ void XMMSPlayer::launch()
         shellQuoted(QFile::encodeName(QDir::currentPath()) + "/bin/xmms") + " &";
     if (std::system(command.constData()) == -1)
         qCWarning(lcAudio) << "XMMSPlayer: no shell to start xmms";
-    ::sleep(1);
-    if (!isRunning())
-        return;
+    while (!isRunning()) {
+        // A hung xmms still holding the socket will not make way within the second.
+        if (clock.elapsed() >= LaunchWaitMs || xmms_remote_is_silent(Session))
+            return;
+        ::usleep(10 * 1000);
+    }
     m_running = true;
     startPolling();
     readToggles();

@@ -16,13 +16,15 @@ public:
     // The player's own list under the application directory.
     static QString playerListPath(const QString &appDir);
 
-    // Entries of the file: lines trimmed, "#" lines and lines not naming an existing
-    // regular file dropped. nullopt when the file cannot be opened (keep the old list).
+    // Entries of the file: lines trimmed of ASCII blanks, "#" lines and lines not naming an
+    // existing regular file dropped; names kept byte for byte (PathCodec), as the player
+    // reads them, so row n here is position n there. nullopt when the file cannot be
+    // opened (keep the old list).
     static std::optional<QStringList> read(const QString &path);
 
-    // Replaces the file's content with one line per entry. The new content appears
-    // whole or not at all. Entries holding a line break cannot be stored and are left
-    // out. False when the file cannot be written.
+    // Replaces the file's content with one line per entry, each name the bytes read(). The new
+    // content appears whole or not at all. Entries holding a line break cannot be stored and are
+    // left out. False when the file cannot be written.
     static bool write(const QString &path, const QStringList &entries);
 
     // Full paths of the regular files in `dir` (hidden ones too) matching the media

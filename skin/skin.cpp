@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 
 #include <algorithm>
 #include <iterator>
@@ -40,11 +41,13 @@ constexpr KeyRow keyTable[] = {
 };
 static_assert(std::size(keyTable) == Skin::KeyCount, "one row per element key");
 
+bool withinPictureBound(const QString &path);
+
 // Dark pixels are the shape; a picture with alpha counts its transparent part as outside.
 QImage decodeMask(const QString &path)
 {
     QImage image;
-    if (!image.load(path, "PNG"))
+    if (!withinPictureBound(path) || !image.load(path, "PNG"))
         return QImage();
     if (image.hasAlphaChannel()) {
         QImage flat(image.size(), QImage::Format_RGB32);
@@ -56,6 +59,23 @@ QImage decodeMask(const QString &path)
         image = flat;
     }
     return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+}
+
+// A skin picture larger than any skin needs is not decoded at all: its size alone could
+// take hundreds of megabytes.
+bool withinPictureBound(const QString &path)
+{
+    const QSize size = QImageReader(path).size();
+    if (size.width() <= Skin::maxNumber && size.height() <= Skin::maxNumber)
+        return true;
+    qCWarning(lcSkin).noquote() << "skin picture" << path << "too large:" << size.width() << "x"
+                                << size.height();
+    return false;
+}
+
+QImage decodeSkinPicture(const QString &path)
+{
+    return withinPictureBound(path) ? PictureCache::decodePicture(path) : QImage();
 }
 
 } // namespace
@@ -133,8 +153,8 @@ bool Skin::load(const QString &appDir, const QString &skinName)
                 values.append(KConfig::toNum(item));
             m_lists[k] = List(values);
         }
-        m_mwinY = conf.readNumEntry(QStringLiteral("mwin_Y"), 0);
-        m_mwinH = conf.readNumEntry(QStringLiteral("mwin_H"), 0);
+        m_mwinY = clampNumber(conf.readNumEntry(QStringLiteral("mwin_Y"), 0));
+        m_mwinH = clampNumber(conf.readNumEntry(QStringLiteral("mwin_H"), 0));
         m_winEnabled = conf.readBoolEntry(QStringLiteral("win_enabled"), true);
     }
 
@@ -160,7 +180,7 @@ bool Skin::load(const QString &appDir, const QString &skinName)
     const PictureCache cache(PictureCache::userFolder());
     auto picture = [&](const char *file) {
         const QString slot = skinName + QLatin1Char('.') + QLatin1String(file);
-        return QPixmap::fromImage(cache.load(in(file), slot, PictureCache::decodePicture));
+        return QPixmap::fromImage(cache.load(in(file), slot, decodeSkinPicture));
     };
     auto mask = [&](const char *file) {
         const QString slot = skinName + QLatin1Char('.') + QLatin1String(file);
@@ -191,7 +211,7 @@ QPixmap Skin::lights(bool right, int frame) const
     const auto seen = m_lightsSeen.constFind(path);
     if (seen != m_lightsSeen.cend() && seen->size == st.st_size && seen->time == time)
         return seen->picture;
-    const QPixmap picture = QPixmap::fromImage(PictureCache::decodePicture(path));
+    const QPixmap picture = QPixmap::fromImage(decodeSkinPicture(path));
     m_lightsSeen.insert(path, SeenPicture{st.st_size, time, picture});
     return picture;
 }

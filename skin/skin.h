@@ -74,13 +74,27 @@ public:
         KeyCount
     };
 
+    // The largest number a skin may give, and the largest side of its pictures: a skin
+    // for a 240 x 320 screen needs far less, and with this bound no sum or product of its
+    // numbers comes near the int limits.
+    static constexpr int maxNumber = 2048;
+    static int clampNumber(long long value)
+    {
+        return int(value < -maxNumber ? -maxNumber : value > maxNumber ? maxNumber : value);
+    }
+
     // One element's integers: 0,1 = place on the window, 2,3 = size, 4,5 = picture source,
-    // 6-9 = knob source and size (sliders and bars). Any index past the end reads 0.
+    // 6-9 = knob source and size (sliders and bars). Any index past the end reads 0; every
+    // value is within +-maxNumber.
     class List
     {
     public:
         List() = default;
-        explicit List(const QVector<int> &values) : m_values(values) {}
+        explicit List(const QVector<int> &values) : m_values(values)
+        {
+            for (int &v : m_values)
+                v = clampNumber(v);
+        }
         int operator[](int index) const
         {
             return index >= 0 && index < m_values.size() ? m_values.at(index) : 0;
@@ -133,7 +147,8 @@ public:
     // The items as written, after dropping empty ones (colours are read from these).
     QStringList items(Key key) const;
 
-    // Vertical window background band: source y and height in "skins.png", at x 0, width 240.
+    // Vertical window background band: source y and height in "skins.png", at x 0, width 240
+    // (within +-maxNumber).
     int mwinY() const { return m_mwinY; }
     int mwinH() const { return m_mwinH; }
     // True: playlist, lyric and equalizer panels share one area. False: the playlist panel

@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QTransform>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -87,9 +89,11 @@ bool isOn(const OrbalState &s, int key)
     }
 }
 
+// No buffer larger than the screen's longer side each way: nothing beyond it can show.
 QPixmap makeBuffer(int w, int h)
 {
-    QPixmap pm(qMax(w, 1), qMax(h, 1));
+    const int most = SkinPainter::ScreenH;
+    QPixmap pm(std::clamp(w, 1, most), std::clamp(h, 1, most));
     pm.fill(Qt::black);
     return pm;
 }
@@ -108,6 +112,15 @@ SkinPainter::SkinPainter(const Skin &skin, OrbalState &state)
     m_titleFont.setPixelSize(10);
     m_titleFont.setWeight(QFont::Normal);
     setBaseFont(QFont());
+}
+
+qint64 SkinPainter::bufferBytes() const
+{
+    qint64 bytes = 0;
+    for (const QPixmap *pm : {&m_canvas, &m_titleBuf, &m_titleText, &m_timeBuf, &m_curveBuf,
+                              &m_posBuf, &m_hPosBuf, &m_rowBuf, &m_sliderBuf})
+        bytes += qint64(pm->width()) * pm->height() * pm->depth() / 8;
+    return bytes;
 }
 
 void SkinPainter::setBaseFont(const QFont &font)
@@ -421,22 +434,23 @@ void SkinPainter::drawTitle()
             --m_countdown;
             p.setFont(m_titleFont);
             p.setPen(m_skin.titleColor());
-            p.drawText(QRect(0, 0, 4096, tw[3]), flags, m_message);
+            p.drawText(QRect(0, 0, 4096, m_titleBuf.height()), flags, m_message);
         } else if (!m_title.isNull()) {
             drewTitle = true;
             if (m_titleWidth < 0) {
                 // Measured and drawn once per title; ticks copy it at their offset.
-                const QRect bound = QFontMetrics(m_titleFont)
-                                        .boundingRect(QRect(0, 0, 4096, tw[3]), flags, m_title);
+                const QRect bound =
+                    QFontMetrics(m_titleFont)
+                        .boundingRect(QRect(0, 0, 4096, m_titleBuf.height()), flags, m_title);
                 m_titleWidth = bound.width();
                 m_titleDir = -1;
                 m_titleOffset = m_titleWidth > W ? 5 : 0;
-                m_titleText = QPixmap(qMax(1, bound.right() + 1), tw[3]);
+                m_titleText = QPixmap(qMax(1, bound.right() + 1), m_titleBuf.height());
                 m_titleText.fill(Qt::transparent);
                 QPainter t(&m_titleText);
                 t.setFont(m_titleFont);
                 t.setPen(m_skin.titleColor());
-                t.drawText(QRect(0, 0, 4096, tw[3]), flags, m_title);
+                t.drawText(QRect(0, 0, 4096, m_titleBuf.height()), flags, m_title);
                 p.drawPixmap(0, 0, m_titleText);
             } else {
                 int x = W - m_titleWidth;

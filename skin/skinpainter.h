@@ -64,6 +64,9 @@ public:
     void skinLoaded();
 
     const QPixmap &canvas() const { return m_canvas; }
+    // Bytes held by the canvas and the off-screen buffers: bounded by the screen whatever
+    // sizes a skin asks for.
+    qint64 bufferBytes() const;
 
     // Full repaint of the current display form. In the mini bar form the shape to give
     // the window is then miniMask(); null when the skin has none.

@@ -4,6 +4,7 @@
 #include "dropin/kconfig.h"
 #include "dropin/settingsnames.h"
 #include "platform/logging.h"
+#include "platform/pathcodec.h"
 #include "platform/power.h"
 #include "video/videoplayer.h"
 
@@ -179,7 +180,7 @@ Engine::Mode Engine::modeOf(const QString &path)
 {
     if (!isAudioType(path) && !isVideoType(path))
         return Mode::None;
-    if (!QFileInfo(path).isFile())
+    if (!PathCodec::isRegularFile(path))
         return Mode::None;
     return isVideoType(path) ? Mode::Video : Mode::Audio;
 }
@@ -206,7 +207,8 @@ QList<QByteArray> Engine::arguments(Mode mode, const QString &path, const Engine
         }
         addRows(out, kVideoTail, options);
     }
-    QByteArray file = QFile::encodeName(path);
+    // Byte for byte as the list held it, also where the name is not UTF-8.
+    QByteArray file = PathCodec::encode(path);
     if (file.startsWith('-'))
         file.prepend("./");
     out << file;
@@ -256,7 +258,7 @@ bool Engine::play(const QString &path)
 
     // The window exists before mplayer starts so that mplayer can draw into it.
     VideoPlayer *window = nullptr;
-    QList<QByteArray> args = arguments(mode, QFileInfo(path).absoluteFilePath(), options);
+    QList<QByteArray> args = arguments(mode, PathCodec::absolute(path), options);
     // Without a mixer device the volume is the child's own, on a scale where 100 is full.
     if (!MixerDevice::available())
         args = args.mid(0, 1) +
@@ -285,8 +287,8 @@ bool Engine::play(const QString &path)
     m_pid = ::fork();
     if (m_pid == 0) {
         // Should the front-end die without closing (killed, crashed), the player goes too
-        // instead of playing on unseen.
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        // instead of playing on unseen; SIGKILL, since a player may ignore SIGTERM.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != frontEnd)
             ::_exit(127);
         ::dup2(m_cmdPair[0], STDIN_FILENO);

@@ -97,13 +97,22 @@ QList<QByteArray> readM3u(const QByteArray &path)
 {
     QList<QByteArray> entries;
     const QByteArray bytes = readBytes(path, 0, MaxM3uBytes);
-    for (const QByteArray &rawLine : bytes.split('\n')) {
-        const QByteArray line = rawLine.trimmed();
+    for (const QByteArray &raw : bytes.split('\n')) {
+        // ASCII blanks and CR around a line are not part of the name, unless only the line
+        // as written names a file; every other byte is.
+        const QByteArray line = raw.trimmed();
         if (line.isEmpty() || line.startsWith('#') || line.contains('\0'))
             continue;
         const QByteArray full = absolute(line);
-        if (isRegularFile(full))
+        if (isRegularFile(full)) {
             entries.append(full);
+            continue;
+        }
+        QByteArray exact = raw;
+        if (exact.endsWith('\r'))
+            exact.chop(1);
+        if (exact != line && isRegularFile(absolute(exact)))
+            entries.append(absolute(exact));
     }
     return entries;
 }

@@ -9,7 +9,8 @@ namespace PlaylistSource
 {
 
 // The entries of an m3u file read the way the front-end reads it: one path per line,
-// stripped of blanks, "#" lines skipped, only names of existing regular files kept
+// stripped of ASCII blanks and CR (unless only the line as written names a file), "#"
+// lines and lines with a NUL skipped, only names of existing regular files kept
 // (relative names taken from the working directory). A missing file gives no entries.
 QList<QByteArray> readM3u(const QByteArray &path);
 

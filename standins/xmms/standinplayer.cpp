@@ -634,8 +634,8 @@ void StandinPlayer::startCurrent()
 
     m_mplayer = new QProcess(this);
     m_mplayer->setProcessChannelMode(QProcess::MergedChannels);
-    // mplayer must not outlive us when we are killed outright.
-    m_mplayer->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    // mplayer must not outlive us when we are killed outright, even if it ignores SIGTERM.
+    m_mplayer->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     connect(m_mplayer, &QProcess::readyRead, this, &StandinPlayer::readMplayer);
     connect(m_mplayer, &QProcess::finished, this, &StandinPlayer::mplayerEnded);
     connect(m_mplayer, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {

@@ -18,13 +18,15 @@ public:
     FakeXmmsServer &operator=(const FakeXmmsServer &) = delete;
 
     bool isListening() const { return m_fd >= 0; }
+    // From now on: new connections are served in this mode (a hung xmms coming back).
+    void setMode(Mode mode) { m_mode = mode; }
     QList<QByteArray> requests() const;
     void clearRequests();
 
 private:
     void serve();
 
-    Mode m_mode;
+    std::atomic<Mode> m_mode;
     QByteArray m_answer;
     int m_fd = -1;
     std::atomic<bool> m_stop{false};

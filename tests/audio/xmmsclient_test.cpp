@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <climits>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -346,6 +347,23 @@ TEST_F(XmmsClient, shortEmptyOrWrongSizedRepliesGiveDefaults)
                 EXPECT_TRUE(dr.givesDefault()) << row.name << ": " << dr.name;
             }
         }
+    }
+}
+
+TEST_F(XmmsClient, hostileBalanceStillSplitsTheVolumeSanely)
+{
+    namespace P = XmmsProtocol;
+    const struct {
+        gint balance;
+        guint32 left, right;
+    } rows[] = {{INT_MIN, 80, 0}, {INT_MAX, 0, 80}, {-50, 80, 40}, {1000, 0, 80}};
+    for (const auto &row : rows) {
+        FakeXmmsServer server(FakeXmmsServer::Mode::Answer, packet(le(row.balance)) + Ack);
+        ASSERT_TRUE(server.isListening());
+        xmms_remote_set_main_volume(0, 80);
+        const QList<QByteArray> sent = server.requests();
+        ASSERT_EQ(sent.size(), 2) << row.balance;
+        EXPECT_EQ(sent[1], request(P::SetVolume, le(row.left) + le(row.right))) << row.balance;
     }
 }
 

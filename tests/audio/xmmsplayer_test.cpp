@@ -2,10 +2,13 @@
 // of the status poll, launching and killing, volume conversion, the cached playlist.
 #include "audio/xmmsctrl.h"
 #include "audio/xmmsplayer.h"
+#include "audio/xmmsprotocol.h"
+#include "fakexmmsserver.h"
 #include "standinapp.h"
 #include "tests/support/testenv.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <functional>
@@ -14,6 +17,18 @@
 
 namespace
 {
+
+template <typename T> QByteArray le(T value)
+{
+    return QByteArray(reinterpret_cast<const char *>(&value), sizeof value);
+}
+
+const QByteArray Ack = XmmsProtocol::header(0, 0);
+
+QByteArray packet(const QByteArray &data)
+{
+    return XmmsProtocol::header(0, uint32_t(data.size())) + data;
+}
 
 class XMMSPlayerTest : public ::testing::Test
 {
@@ -95,8 +110,11 @@ TEST_F(XMMSPlayerTest, pauseResumeStopSignals)
     SignalLog log(player);
     ASSERT_FALSE(player.isRunning());
 
+    QElapsedTimer clock;
+    clock.start();
     player.launch();
     ASSERT_TRUE(player.isRunning());
+    EXPECT_LT(clock.elapsed(), 900) << "launch waits for the answer, not a fixed second";
     EXPECT_EQ(m_app.starts(), 1);
     player.launch();
     EXPECT_EQ(m_app.starts(), 1) << "launch while xmms answers must run no shell command";
@@ -143,6 +161,32 @@ TEST(XMMSPlayerLaunch, applicationDirectoryNameReachesTheShellAsOneWord)
     QDir::setCurrent(oldDir);
     EXPECT_FALSE(QFile::exists(app.dir() + QStringLiteral("/PWNED")));
     EXPECT_FALSE(QFile::exists(QDir(app.dir()).filePath(QStringLiteral("../PWNED"))));
+}
+
+TEST_F(XMMSPlayerTest, hungXmmsStallsTheWindowOnceNotPerCall)
+{
+    FakeXmmsServer server(FakeXmmsServer::Mode::Silent, packet(le(2467)) + Ack);
+    ASSERT_TRUE(server.isListening());
+    QElapsedTimer clock;
+    clock.start();
+    XMMSPlayer player;
+    // What one tick of the window asks: the status poll, the painter, a volume key.
+    for (int tick = 0; tick < 10; ++tick) {
+        EXPECT_FALSE(player.isRunning());
+        player.isStopped();
+        player.isPaused();
+        player.outputTime();
+        player.songLength();
+        player.playlistPos();
+        player.setVolume(player.volume() + 5);
+    }
+    player.launch(); // a hung xmms holds the socket: bounded all the same
+    player.kill();
+    EXPECT_LT(clock.elapsed(), 1500) << "every call waited anew for a hung xmms";
+
+    server.setMode(FakeXmmsServer::Mode::Answer);
+    EXPECT_TRUE(testenv::waitFor([&] { return player.isRunning(); }, 3000))
+        << "an xmms that answers again is used again";
 }
 
 TEST_F(XMMSPlayerTest, pollNoticesAnXmmsThatDies)

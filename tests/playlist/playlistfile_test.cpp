@@ -1,15 +1,25 @@
 // Playlist files on disk: reading, writing, directory scans, saved-list copies, and
 // stopping only our own xmms around a rewrite.
 #include "audio/xmmsplayer.h"
+#include "dropin/kconfig.h"
+#include "platform/pathcodec.h"
 #include "playlist/playerrestart.h"
 #include "playlist/playlistfile.h"
+#include "standins/xmms/playlistsource.h"
 #include "tests/support/testenv.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -21,34 +31,53 @@ namespace
 {
 
 const char kGarbage[] = "\xff\xfe\x00\x01garbage\n@/a.mp3\n\x80\x81\n";
+const char kNul[] = "@/a.mp3\0/b c.ogg\n@/b c.ogg\n";
+const QByteArray kGbk = "\xd6\xd0\xce\xc4.mp3"; // "中文" in GBK: not UTF-8
+const QByteArray kNbsp = "nbsp\xc2\xa0.mp3";    // ends in a no-break space
+const QByteArray kTrailingBlank = "blank .mp3";
 
 struct ReadCase {
     const char *name;
     QByteArray content; // "@" stands for the scratch folder
-    QStringList expected;
+    QList<QByteArray> expected;
 };
 
 class PlaylistReadTest : public ::testing::TestWithParam<ReadCase>
 {
 };
 
-TEST_P(PlaylistReadTest, keepsExistingPathLinesOnly)
+// The front-end and the player read the same list into the same entries, byte for byte,
+// so that row n of the window is position n of the player; and writing gives the bytes back.
+TEST_P(PlaylistReadTest, bothReadersKeepTheSameExistingFiles)
 {
-    const QString dir = testenv::scratchDir("songs");
-    for (const char *song : {"a.mp3", "b c.ogg", "中文.mp3"})
-        testenv::writeFile(dir + "/" + QString::fromUtf8(song), "x");
-    QDir(dir).mkdir("folder.mp3");
-    const QString list = dir + "/list.m3u";
+    const QByteArray dir = QFile::encodeName(testenv::scratchDir("songs"));
+    for (const QByteArray &song : {QByteArray("a.mp3"), QByteArray("b c.ogg"),
+                                   QString("中文.mp3").toUtf8(), kGbk, kNbsp, kTrailingBlank}) {
+        std::FILE *f = std::fopen(dir + "/" + song, "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    QDir(QFile::decodeName(dir)).mkdir("folder.mp3");
+    const QString list = QFile::decodeName(dir) + "/list.m3u";
     QByteArray content = GetParam().content;
-    content.replace('@', dir.toUtf8());
+    content.replace('@', dir);
     ASSERT_TRUE(testenv::writeFile(list, content));
 
-    QStringList expected;
-    for (const QString &e : GetParam().expected)
+    QList<QByteArray> expected;
+    for (const QByteArray &e : GetParam().expected)
         expected << dir + "/" + e;
     const auto entries = PlaylistFile::read(list);
     ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(*entries, expected);
+    QList<QByteArray> front;
+    for (const QString &e : *entries)
+        front << PathCodec::encode(e);
+    EXPECT_EQ(front, expected) << "front-end";
+    EXPECT_EQ(PlaylistSource::readM3u(QFile::encodeName(list)), expected) << "player";
+
+    const QString out = QFile::decodeName(dir) + "/out.m3u";
+    ASSERT_TRUE(PlaylistFile::write(out, *entries));
+    EXPECT_EQ(testenv::readFile(out),
+              expected.isEmpty() ? QByteArray() : expected.join('\n') + '\n');
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,7 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{
             "blankLinesAndNoFinalLineFeed", "\n\n@/a.mp3\n\n   \n@/b c.ogg", {"a.mp3", "b c.ogg"}},
         ReadCase{"directoryIsNoEntry", "@/folder.mp3\n@/a.mp3\n", {"a.mp3"}},
-        ReadCase{"utf8Names", "@/中文.mp3\n", {"中文.mp3"}},
+        ReadCase{"utf8Names", "@/中文.mp3\n", {QString("中文.mp3").toUtf8()}},
+        ReadCase{"gbkNameKeptAsItsBytes",
+                 "@/a.mp3\n@/" + kGbk + "\n@/b c.ogg\n",
+                 {"a.mp3", kGbk, "b c.ogg"}},
+        ReadCase{"noBreakSpaceIsPartOfTheName", "@/" + kNbsp + "\n@/a.mp3\n", {kNbsp, "a.mp3"}},
+        ReadCase{"nameEndingInABlank",
+                 "@/" + kTrailingBlank + "\r\n@/a.mp3\n",
+                 {kTrailingBlank, "a.mp3"}},
+        ReadCase{"lineWithNulSkipped", QByteArray(kNul, sizeof kNul - 1), {"b c.ogg"}},
         ReadCase{"garbageBytes", QByteArray(kGarbage, sizeof kGarbage - 1), {"a.mp3"}},
         ReadCase{"emptyFile", "", {}}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -234,3 +271,80 @@ TEST(PlayerRestart, withoutAdapterDoesNothing)
 }
 
 } // namespace
+
+// A save killed at any moment leaves every list and settings file with its old content or
+// its new one, in a normal folder and where no temporary file can be made (a name with no
+// room for the suffix, so even root takes the in-place path), and no temporary behind.
+class KilledWhileSaving : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(KilledWhileSaving, filesHoldTheOldOrTheNewContent)
+{
+    const QString dir = testenv::scratchDir(GetParam() ? "inplace" : "atomic");
+    const long nameMax = ::pathconf(QFile::encodeName(dir).constData(), _PC_NAME_MAX);
+    const QString list = dir + '/' + (GetParam() ? QString(int(nameMax), 'l') : "xmms.m3u");
+    const QString settings = dir + "/tavrin_cfg";
+    QStringList longList, shortList;
+    for (int i = 0; i < 40; ++i) {
+        longList << dir + QString("/song%1.mp3").arg(i);
+        testenv::writeFile(longList.last(), "x");
+    }
+    shortList = longList.mid(7, 3);
+    ASSERT_TRUE(PlaylistFile::write(list, longList));
+    {
+        KConfig cfg(settings);
+        cfg.setGroup("OPTION");
+        cfg.writeEntry("loop", "old");
+    }
+
+    std::srand(7);
+    for (int round = 0; round < 300; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i) {
+                PlaylistFile::write(list, i % 2 ? longList : shortList);
+                KConfig cfg(settings);
+                cfg.setGroup("OPTION");
+                cfg.writeEntry("loop", i % 2 ? "old" : QString(300, 'n'));
+            }
+        }
+        ::usleep(useconds_t(std::rand() % 4000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const auto entries = PlaylistFile::read(list);
+        ASSERT_TRUE(entries.has_value()) << "round " << round;
+        ASSERT_TRUE(*entries == longList || *entries == shortList)
+            << "round " << round << ": " << entries->size() << " entries";
+        KConfig cfg(settings, true);
+        cfg.setGroup("OPTION");
+        const QString loop = cfg.readEntry("loop", "none");
+        ASSERT_TRUE(loop == "old" || loop == QString(300, 'n')) << "round " << round;
+    }
+    // What killed saves of the list left behind goes at the next start (the list is read
+    // then) once nobody has touched it for a minute; not a fresh one, not another list's.
+    const QString fresh = list + ".Xy34Zw", other = dir + "/saved.m3u.Qq11Ww";
+    auto aged = [](const QString &f) {
+        QFile file(f);
+        return file.open(QIODevice::ReadWrite) &&
+               file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                QFileDevice::FileModificationTime);
+    };
+    for (const QString &name : QDir(dir).entryList({"*.m3u.*"}, QDir::Files | QDir::Hidden))
+        ASSERT_TRUE(aged(dir + '/' + name));
+    if (!GetParam()) { // no room for these beside the longest name
+        testenv::writeFile(fresh, "/half/a/li");
+        testenv::writeFile(other, "/half/a/li");
+        ASSERT_TRUE(aged(other));
+    }
+    PlaylistFile::read(list);
+    const QStringList left =
+        QDir(dir).entryList({"*.m3u*", QFileInfo(list).fileName() + "*"}, QDir::Files);
+    EXPECT_EQ(left, GetParam() ? QStringList{QFileInfo(list).fileName()}
+                               : QStringList({"saved.m3u.Qq11Ww", "xmms.m3u", "xmms.m3u.Xy34Zw"}))
+        << left.join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, KilledWhileSaving, ::testing::Values(false, true),
+                         [](const auto &info) { return info.param ? "inPlace" : "atomic"; });

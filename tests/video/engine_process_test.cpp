@@ -4,6 +4,7 @@
 
 #include "audio/mixer.h"
 #include "fakemplayer.h"
+#include "platform/pathcodec.h"
 #include "platform/power.h"
 #include "tests/support/testenv.h"
 #include "video/videoplayer.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -129,11 +131,15 @@ TEST_F(RealMplayer, quitByUserEndsWithoutOnQuit)
 
 TEST_F(RealMplayer, hostileFileNamesPlayAndRunNothing)
 {
+    // The last name is GBK from another system, not UTF-8: it must play all the same.
     const QStringList names = {"-vo null.mp3", "it's \"quoted\" $(touch pwned) `touch pwned`.mp3",
-                               "{ braces }.mp3", "tab\tand\nnewline.mp3"};
+                               "{ braces }.mp3", "tab\tand\nnewline.mp3",
+                               PathCodec::decode("\xd6\xd0\xce\xc4.mp3")};
     for (const QString &name : names) {
-        const QString song = testenv::makeMp3(m_app + "/songs/" + name, 1.0);
-        ASSERT_FALSE(song.isEmpty()) << name.toStdString();
+        const QString made = testenv::makeMp3(m_app + "/songs/made.mp3", 1.0);
+        ASSERT_FALSE(made.isEmpty()) << name.toStdString();
+        ASSERT_EQ(::rename(PathCodec::encode(made), PathCodec::encode(m_app + "/songs/" + name)),
+                  0);
         QDir::setCurrent(m_app);
         Engine engine;
         Counters c;
@@ -484,8 +490,9 @@ TEST(EngineOrphans, playerEndsWhenTheFrontEndDies)
     testenv::useQuietHome();
     const QString app = testenv::scratchDir("orphan");
     fakemplayer::install(app);
-    // A player that, like mplayer, plays on when its command channel closes.
-    testenv::writeFile(app + "/mplayer", "#!/bin/sh\nexec sleep 30\n");
+    // A player that, like mplayer, plays on when its command channel closes, and that
+    // shrugs off SIGTERM.
+    testenv::writeFile(app + "/mplayer", "#!/bin/sh\ntrap '' TERM\nexec sleep 30\n");
     QFile::setPermissions(app + "/mplayer",
                           QFile::permissions(app + "/mplayer") | QFileDevice::ExeOwner);
     const QString media = fakeMedia(app, "song.mp3");

@@ -1,5 +1,6 @@
 // The window's pictures drawn offscreen from a coded skin: each checked pixel must be the
 // very skin pixel its element's source rectangle names.
+#include "skin/pointerinput.h"
 #include "skin/skin.h"
 #include "skin/skinpainter.h"
 #include "state/orbalstate.h"
@@ -8,6 +9,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace
@@ -483,3 +485,67 @@ TEST_F(SkinPainterTest, lightsCycleThroughThreeFramesAndStopWhenOff)
 }
 
 } // namespace
+
+// Numbers far outside any screen (from a broken or hostile skin) neither crash nor make
+// buffers beyond the screen's size, in every form and on every touch.
+class HostileNumbers : public ::testing::TestWithParam<long long>
+{
+};
+
+TEST_P(HostileNumbers, keepBuffersSmallAndNothingCrashes)
+{
+    orbalState() = OrbalState();
+    const QString appDir = testenv::scratchDir(QStringLiteral("hostile"));
+    const QString dir = testskin::writeSkin(appDir);
+    const QByteArray v = QByteArray::number(GetParam());
+    QByteArray conf = "[SKINS]\nmwin_Y=" + v + "\nmwin_H=" + v + "\n";
+    for (int k = 0; k < Skin::KeyCount; ++k) {
+        QByteArray items = v;
+        for (int i = 1; i < 11; ++i)
+            items += "," + v;
+        conf += Skin::keyName(Skin::Key(k)).toLatin1() + "=" + items + "\n";
+    }
+    ASSERT_TRUE(testenv::writeFile(dir + "/skins.conf", conf));
+    // A picture wider than any skin needs is not decoded.
+    ASSERT_TRUE(QImage(Skin::maxNumber + 1, 1, QImage::Format_RGB32).save(dir + "/skins.png"));
+
+    Skin skin;
+    ASSERT_TRUE(skin.load(appDir, QStringLiteral("default")));
+    EXPECT_TRUE(skin.picture().isNull());
+    SkinPainter painter(skin, orbalState());
+    PointerInput input(skin, painter, orbalState());
+    painter.skinLoaded();
+    for (Form form : {Form::Vertical, Form::Horizontal, Form::MiniBar}) {
+        OrbalState &s = orbalState();
+        s.layoutMode = form;
+        s.playingFlag = 1;
+        s.lyricPanelOpen = s.eqPanelOpen = s.playlistPanelOpen = true;
+        s.fileList = QStringList(30, QStringLiteral("/a.mp3"));
+        painter.paintFull();
+        painter.setTitleText(QStringLiteral("a title long enough to scroll across the line"));
+        painter.drawTitle();
+        painter.drawDigits(3599);
+        painter.drawPosBar(50, true);
+        painter.drawPList(3);
+        painter.drawPlaylistBar(40, true);
+        painter.setEqValue(4, 12, true);
+        painter.setEqValue(10, -12);
+        painter.drawEqCurve();
+        painter.drawVolumeSlider(70, true);
+        painter.drawPlayStatus(1);
+        for (const QPoint at :
+             {QPoint(1, 1), QPoint(120, 160), QPoint(239, 319), QPoint(-5, 400)}) {
+            input.press(at);
+            input.move(at + QPoint(7, 9), at);
+            input.release(at + QPoint(7, 9));
+        }
+    }
+    // The canvas and every buffer at most screen-sized: well under 4 MB.
+    EXPECT_LT(painter.bufferBytes(), 4 * 1024 * 1024);
+    const Skin::List &e = skin[Skin::TitleWin];
+    EXPECT_LE(std::abs(e[0]) + std::abs(e[2]), 2 * Skin::maxNumber);
+    EXPECT_EQ(skin.mwinH(), Skin::clampNumber(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HostileNumbers,
+                         ::testing::Values(10000LL, 2147483647LL, -2147483648LL, -10000LL, -1LL));

@@ -1,0 +1,24 @@
+// File names as the file system holds them (bytes) and as the program handles them
+// (QString), without loss: valid UTF-8 decodes as usual, and each byte that is not part of
+// valid UTF-8 (a GBK name from another system, say) becomes the lone surrogate U+DC80 +
+// (byte - 0x80), which encode() turns back into that byte. Qt's own conversions would
+// replace such bytes, and the file could then no longer be found.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace PathCodec
+{
+
+QString decode(const QByteArray &bytes);
+QByteArray encode(const QString &path);
+
+// The path made absolute against the working directory and cleaned, without the lossy
+// round trip QFileInfo makes.
+QString absolute(const QString &path);
+
+// stat() on the encoded name: an existing regular file (links followed).
+bool isRegularFile(const QString &path);
+
+} // namespace PathCodec
