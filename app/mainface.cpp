@@ -845,8 +845,8 @@ void MainFace::selectMenu(int id)
     KConfig frontEnd(path("/.xmms/tavrin_cfg"));
     frontEnd.setGroup(QStringLiteral("tvskin"));
     if (id == 4) {
-        QPointer<ViewDialog> dialog = new ViewDialog(this, QStringLiteral("*.png"), true);
-        dialog->browser()->setDir(path("/skins/"));
+        QPointer<ViewDialog> dialog =
+            new ViewDialog(this, QStringLiteral("*.png"), path("/skins/"), true);
         const bool accepted = dialog->exec() == QDialog::Accepted;
         if (!dialog)
             return;
