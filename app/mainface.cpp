@@ -742,8 +742,8 @@ void MainFace::selectMenumfont(int id)
 void MainFace::selectMenu(int id)
 {
     if (id == 4) {
-        QPointer<ViewDialog> dialog = new ViewDialog(this, QStringLiteral("*.png"), true);
-        dialog->browser()->setDir(path("/skins/"));
+        QPointer<ViewDialog> dialog =
+            new ViewDialog(this, QStringLiteral("*.png"), path("/skins/"), true);
         const bool accepted = dialog->exec() == QDialog::Accepted;
         if (!dialog)
             return;

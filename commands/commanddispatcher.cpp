@@ -7,7 +7,6 @@
 #include "dropin/settingsnames.h"
 #include "equalizer/eqwidget.h"
 #include "lyrics/lyriclookup.h"
-#include "platform/cardroot.h"
 #include "platform/power.h"
 #include "platform/zmessagebox.h"
 #include "playlist/filebrowser.h"
@@ -473,8 +472,8 @@ void CommandDispatcher::nextMplayer()
 
 void CommandDispatcher::openFiles()
 {
+    // The dialog opens at the card; listing it again would double the wait on a big card.
     QPointer<ViewDialog> dialog = new ViewDialog(m_window, QString::fromLatin1(kOpenFilter), true);
-    dialog->browser()->setDir(platform::cardRoot());
     const bool accepted = dialog->exec() == QDialog::Accepted;
     if (!dialog)
         return;

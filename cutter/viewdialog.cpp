@@ -9,6 +9,12 @@
 #include <QVBoxLayout>
 
 ViewDialog::ViewDialog(QWidget *parent, const QString &filter, bool modal, Qt::WindowFlags flags)
+    : ViewDialog(parent, filter, platform::cardRoot(), modal, flags)
+{
+}
+
+ViewDialog::ViewDialog(QWidget *parent, const QString &filter, const QString &dir, bool modal,
+                       Qt::WindowFlags flags)
     : QDialog(parent, flags)
 {
     setObjectName(filter);
@@ -26,7 +32,8 @@ ViewDialog::ViewDialog(QWidget *parent, const QString &filter, bool modal, Qt::W
     m_browser = new FileBrowser(filter, this, "browser");
     // The platform's card root, not a fixed string: off the phone it lives under the
     // application directory.
-    m_browser->setDir(platform::cardRoot());
+    if (!m_browser->setDir(dir) && dir != platform::cardRoot())
+        m_browser->setDir(platform::cardRoot());
     layout->addWidget(m_browser);
 
     const int w = UTIL_PushButton::defaultWidth();

@@ -1,6 +1,7 @@
 // The flat file chooser: a FileBrowser under the title "Opens", opening at the memory
-// card. The owner may list another folder through browser()->setDir() before exec();
-// after acceptance it reads browser()->pickedFile() or path() (the folder shown).
+// card or at a folder the owner names. The owner may list another folder through
+// browser()->setDir() before exec(); after acceptance it reads browser()->pickedFile() or
+// path() (the folder shown).
 #pragma once
 
 #include <QDialog>
@@ -15,6 +16,10 @@ public:
     // The filter is the browser's ";"-separated name filter and the dialog's object name.
     explicit ViewDialog(QWidget *parent = nullptr, const QString &filter = QString(),
                         bool modal = true, Qt::WindowFlags flags = {});
+    // Opens at `dir`, or at the memory card when `dir` cannot be listed. Each folder is
+    // listed once: a card folder may hold tens of thousands of songs.
+    ViewDialog(QWidget *parent, const QString &filter, const QString &dir, bool modal = true,
+               Qt::WindowFlags flags = {});
 
     FileBrowser *browser() const { return m_browser; }
     // The folder shown when "OK" was pressed.

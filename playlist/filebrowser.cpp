@@ -4,12 +4,54 @@
 #include "platform/res_icon_reader.h"
 #include "playlist/playlistfile.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QStyledItemDelegate>
 
 namespace
 {
-}
+
+// The size of every row, for a view of uniform rows: that of a row showing the widest
+// text, so the rows still reach as far as the longest name. Texts are compared by the sum
+// of their characters' advances (shaping each of a long folder's names costs more than
+// listing it); only the widest is laid out.
+class WidestRow : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem widest(option);
+        initStyleOption(&widest, index);
+        const QFontMetrics metrics(widest.font);
+        QHash<char16_t, int> advances;
+        const QAbstractItemModel *model = index.model();
+        int widestWidth = -1;
+        for (int row = 0; row < model->rowCount(index.parent()); ++row) {
+            const QString text =
+                model->index(row, index.column(), index.parent()).data().toString();
+            int width = 0;
+            for (QChar c : text) {
+                auto it = advances.constFind(c.unicode());
+                if (it == advances.constEnd())
+                    it = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+                width += *it;
+            }
+            if (width > widestWidth) {
+                widestWidth = width;
+                widest.text = text;
+            }
+        }
+        const QWidget *view = widest.widget;
+        const QStyle *style = view ? view->style() : QApplication::style();
+        return style->sizeFromContents(QStyle::CT_ItemViewItem, &widest, QSize(), view);
+    }
+};
+
+} // namespace
 
 FileBrowser::FileBrowser(const QString &filter, QWidget *parent, const char *name)
     : QListWidget(parent), m_filter(filter)
@@ -17,6 +59,10 @@ FileBrowser::FileBrowser(const QString &filter, QWidget *parent, const char *nam
     if (name)
         setObjectName(QString::fromLatin1(name));
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row is one line beside an icon: the view sizes them all alike from the widest
+    // name instead of laying out each of a long folder's rows.
+    setUniformItemSizes(true);
+    setItemDelegate(new WidestRow(this));
     connect(this, &QListWidget::currentRowChanged, this, &FileBrowser::itemHighlighted);
     // Enter or a double tap.
     connect(this, &QListWidget::itemActivated, this,
@@ -71,14 +117,18 @@ bool FileBrowser::setDir(const QString &path)
     const QSignalBlocker quiet(this);
     clear();
     m_currentDir = canonical;
+    // One icon of each kind shared by every row: a folder of thousands of songs would
+    // otherwise draw and hold a picture per row.
+    const QIcon folder = folderIcon();
+    const QIcon file = fileIcon();
     if (!QDir(canonical).isRoot())
-        addItem(new QListWidgetItem(folderIcon(), QStringLiteral("..")));
+        addItem(new QListWidgetItem(folder, QStringLiteral("..")));
     for (const QFileInfo &info : entries)
         if (info.isDir())
-            addItem(new QListWidgetItem(folderIcon(), info.fileName()));
+            addItem(new QListWidgetItem(folder, info.fileName()));
     for (const QFileInfo &info : entries)
         if (!info.isDir())
-            addItem(new QListWidgetItem(fileIcon(), info.fileName()));
+            addItem(new QListWidgetItem(file, info.fileName()));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace
 {
@@ -74,9 +75,10 @@ void MyPlayList::addEntry(const QString &text)
 
 QList<int> MyPlayList::selectedRows() const
 {
+    // From the selection's ranges: asking each of a long list's rows is slow.
     QList<int> rows;
-    for (int i = 0; i < count(); ++i)
-        if (item(i)->isSelected())
-            rows << i;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
     return rows;
 }

@@ -13,6 +13,7 @@
 #include "playlist/playlistfile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -66,8 +67,8 @@ PlayList::PlayList(QWidget *parent, const QString &listFile)
     followPlayerMode();
 
     resize(240, 320);
-    auto *title = new QLabel(QStringLiteral("Edit List"), this);
-    title->setGeometry(0, 0, 80, 25);
+    m_title = new QLabel(QStringLiteral("Edit List"), this);
+    m_title->setGeometry(0, 0, 80, 25);
 
     m_nameEdit = new ZMultiLineEdit(this);
     m_nameEdit->setGeometry(80, 0, 160, 25);
@@ -102,6 +103,7 @@ PlayList::PlayList(QWidget *parent, const QString &listFile)
     // A player list that does not exist yet is still the one to save to.
     m_listFile = listFile;
     reloadList();
+    m_rowsFromConstructor = true;
 }
 
 void PlayList::followPlayerMode()
@@ -163,6 +165,7 @@ void PlayList::setMode(int mode)
             row = &r;
     if (!row)
         return;
+    m_rowsFromConstructor = false;
     m_okButton->setText(QString::fromLatin1(row->okText));
     if (mode == Adding)
         m_list->setDir(platform::cardRoot());
@@ -181,7 +184,13 @@ int PlayList::openList()
         raise();
         return -1;
     }
-    setMode(Normal);
+    // The owner opens the dialog right after making it: a long list is read only once.
+    if (m_rowsFromConstructor) {
+        m_rowsFromConstructor = false;
+        showCurrent();
+    } else {
+        setMode(Normal);
+    }
     show();
     return 0;
 }
@@ -201,17 +210,39 @@ int PlayList::currentEntry(QString &path)
     return m_current;
 }
 
-void PlayList::addSong(const QString &path)
+void PlayList::addSelectedSongs()
 {
-    std::fputs("mouse 1\n", stdout);
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return;
-    const QString canonical = info.canonicalFilePath();
-    for (const QString &known : m_files)
-        if (known == path || QFileInfo(known).canonicalFilePath() == canonical)
-            return;
-    m_files << path;
+    const QList<int> rows = m_list->selectedRows();
+    // A song is listed when an entry names the same file, however spelt: compare canonical
+    // paths, each worked out once. Entries whose files are gone match nothing.
+    QSet<QString> listed;
+    listed.reserve(m_files.size() + rows.size());
+    for (const QString &known : m_files) {
+        const QString canonical = QFileInfo(known).canonicalFilePath();
+        if (!canonical.isEmpty())
+            listed.insert(canonical);
+    }
+    // Enough to repaint the count now and then without slowing a short add.
+    constexpr int kProgressStep = 250;
+    int done = 0;
+    for (int row : rows) {
+        std::fputs("mouse 1\n", stdout);
+        const QString path = m_list->pathOf(m_list->item(row)->text());
+        const QFileInfo info(path);
+        if (info.isFile()) {
+            const QString canonical = info.canonicalFilePath();
+            if (!listed.contains(canonical)) {
+                listed.insert(canonical);
+                m_files << path;
+            }
+        }
+        if (++done % kProgressStep == 0 && done < rows.size()) {
+            m_title->setText(QStringLiteral("%1/%2").arg(done).arg(rows.size()));
+            // Repaints and timers only: a tap now would act on a half-made list.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+    }
+    m_title->setText(QStringLiteral("Edit List"));
 }
 
 void PlayList::saveCurrentList()
@@ -242,14 +273,22 @@ void PlayList::hideWithOk()
     case Deleting:
         // Rows and entries only correspond while they are as many.
         if (m_files.size() == m_list->count()) {
+            // One pass: removing rows one by one moves the rest of a long list each time.
             const QList<int> rows = m_list->selectedRows();
-            for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-                m_files.removeAt(*it);
+            QStringList kept;
+            kept.reserve(m_files.size() - rows.size());
+            auto next = rows.cbegin();
+            for (int i = 0; i < m_files.size(); ++i) {
+                if (next != rows.cend() && *next == i)
+                    ++next;
+                else
+                    kept << m_files.at(i);
+            }
+            m_files = kept;
         }
         break;
     case Adding:
-        for (int row : m_list->selectedRows())
-            addSong(m_list->pathOf(m_list->item(row)->text()));
+        addSelectedSongs();
         break;
     }
     saveCurrentList();
@@ -320,8 +359,7 @@ void PlayList::menuSelect(int id)
 
 std::optional<QString> PlayList::choosePreset()
 {
-    QPointer<ViewDialog> chooser = new ViewDialog(this, QStringLiteral("*.m3u"), true);
-    chooser->browser()->setDir(presetDir());
+    QPointer<ViewDialog> chooser = new ViewDialog(this, QStringLiteral("*.m3u"), presetDir(), true);
     const bool accepted = chooser->exec() == QDialog::Accepted;
     // The dialog may have gone with its parent while it ran.
     if (!chooser)

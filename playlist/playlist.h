@@ -12,6 +12,7 @@
 
 class MyPlayList;
 class QAction;
+class QLabel;
 class QMenu;
 class QPushButton;
 class XMMSPlayer;
@@ -37,7 +38,8 @@ public:
     PlayList(QWidget *parent, const QString &listFile);
 
     // Shows the dialog in normal mode: 0; when it is already visible only raises it: -1.
-    // (QDialog::open() is taken: it returns nothing.)
+    // The first call after construction shows the rows the constructor read; later calls
+    // reread the file. (QDialog::open() is taken: it returns nothing.)
     int openList();
     // The same as openList(), for callers that hold a QDialog.
     void open() override;
@@ -76,7 +78,9 @@ private:
     // Rereads the edited file; when it cannot be read the rows show m_files.
     void reloadList();
     void showFiles();
-    void addSong(const QString &path);
+    // Appends the selected rows' files that are not listed yet, showing progress in the
+    // title while a long add runs.
+    void addSelectedSongs();
     void saveCurrentList();
     void enableEditing(bool normal);
     void showCurrent();
@@ -86,6 +90,7 @@ private:
 
     QStringList m_files;
     int m_mode = Normal;
+    QLabel *m_title;
     ZMultiLineEdit *m_nameEdit;
     MyPlayList *m_list;
     QString m_listFile;
@@ -98,4 +103,6 @@ private:
     QPushButton *m_menuButton;
     QPushButton *m_okButton;
     QPushButton *m_returnButton;
+    // The rows still show the file as the constructor read it.
+    bool m_rowsFromConstructor = false;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -63,6 +64,33 @@ TEST_P(BrowserListing, listsDirectoriesThenMatchingFiles)
     ASSERT_TRUE(browser.setDir(dir));
     EXPECT_EQ(rows(browser), GetParam().expected);
     EXPECT_EQ(browser.currentDir(), QDir(dir).canonicalPath());
+    // The rows share two icons: each must still show its own kind.
+    const QImage folder = browser.folderIcon().pixmap(16).toImage();
+    const QImage file = browser.fileIcon().pixmap(16).toImage();
+    ASSERT_NE(folder, file);
+    for (int i = 0; i < browser.count(); ++i) {
+        const QString text = browser.item(i)->text();
+        const bool isDir = QFileInfo(browser.pathOf(text)).isDir();
+        EXPECT_EQ(browser.item(i)->icon().pixmap(16).toImage(), isDir ? folder : file)
+            << text.toStdString();
+    }
+}
+
+// All rows are sized alike: they must still reach as far as the longest name.
+TEST(FileBrowser, rowsReachAsFarAsTheLongestName)
+{
+    const QString dir = testenv::scratchDir("names");
+    const QString longName = "m a song whose name is far wider than the chooser.mp3";
+    for (const QString &name : {QString("a.mp3"), longName, QString("z.mp3")})
+        testenv::writeFile(dir + "/" + name, "x");
+    FileBrowser browser("*.mp3");
+    browser.resize(200, 150);
+    ASSERT_TRUE(browser.setDir(dir));
+    browser.show();
+    const int needed = browser.fontMetrics().horizontalAdvance(longName);
+    for (int i = 0; i < browser.count(); ++i)
+        EXPECT_GE(browser.visualItemRect(browser.item(i)).width(), needed) << i;
+    EXPECT_GT(browser.horizontalScrollBar()->maximum(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

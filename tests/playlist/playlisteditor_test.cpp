@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -199,6 +200,34 @@ TEST_F(EditorTest, addingAppendsNewFilesOnlyAndSaves)
     list->selectAll();
     editor.hideWithOk();
     EXPECT_EQ(editor.files(), expected);
+}
+
+// Hundreds of songs, half of them listed already under another spelling of their folder:
+// those are refused, the rest follow in row order, and the title shows the editor's name
+// again once the add is done.
+TEST_F(EditorTest, addingManySongsRefusesOtherSpellingsAndKeepsOrder)
+{
+    const QString many = m_card + "/many";
+    const QString alias = m_app + "/alias";
+    QStringList listed, added;
+    for (int i = 0; i < 600; ++i) {
+        const QString name = QString("s%1.mp3").arg(i, 3, 10, QChar('0'));
+        testenv::writeFile(many + "/" + name, "x");
+        (i % 2 ? added : listed) << (i % 2 ? many : alias) + "/" + name;
+    }
+    ASSERT_TRUE(QFile::link(many, alias));
+    writeList(listed);
+    PlayList editor(nullptr, m_listFile);
+    editor.openList();
+    editor.menuSelect(PlayList::AddSongs);
+    ASSERT_TRUE(editor.list()->setDir(many));
+    editor.list()->selectAll();
+    editor.hideWithOk();
+
+    const QStringList expected = listed + added;
+    EXPECT_EQ(editor.files(), expected);
+    EXPECT_EQ(testenv::readFile(m_listFile), (expected.join('\n') + '\n').toUtf8());
+    EXPECT_EQ(editor.findChild<QLabel *>()->text(), "Edit List");
 }
 
 TEST_F(EditorTest, missingPlayerListIsCreatedByTheFirstSave)
