@@ -221,21 +221,19 @@ QList<QByteArray> Engine::windowArguments(unsigned long long windowId)
             "nodefault-bindings:conf=/dev/null"};
 }
 
-bool Engine::play(const QString &path)
+QList<QByteArray> Engine::commandLine(Mode mode, const QString &path,
+                                      const EngineOptions &options) const
 {
-    KConfig config(settings::frontEndFile(m_appDir), true);
-    const EngineOptions options = EngineOptions::read(config);
+    QList<QByteArray> args = arguments(mode, PathCodec::absolute(path), options);
+    // Without a mixer device the volume is the child's own, on a scale where 100 is full.
+    if (!MixerDevice::available())
+        args = args.mid(0, 1) +
+               QList<QByteArray>{"-softvol", "-volume", QByteArray::number(m_volume)} + args.mid(1);
+    return args;
+}
 
-    // A window whose child ended unnoticed goes too, not only a running child.
-    if (isRunning() || m_videoWindow)
-        stop();
-    closeChannels();
-    m_noSound = false;
-
-    const Mode mode = modeOf(path);
-    if (mode == Mode::None)
-        return false;
-
+bool Engine::openChannels()
+{
     // Close-on-exec: no later child (of ours or of the shell) inherits these ends.
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, m_cmdPair) != 0) {
         m_cmdPair[0] = m_cmdPair[1] = -1;
@@ -247,26 +245,17 @@ bool Engine::play(const QString &path)
         return false;
     }
     ::fcntl(m_outPair[0], F_SETFL, ::fcntl(m_outPair[0], F_GETFL) | O_NONBLOCK);
-
     m_notifier = new QSocketNotifier(m_outPair[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this,
             [this](QSocketDescriptor fd) { sltSocketData(int(fd)); });
+    return true;
+}
 
+pid_t Engine::startChild(QList<QByteArray> args)
+{
     // Children are reaped through their pid (childAlive), so SIGCHLD keeps its default and
     // the exit statuses of other programs we run stay intact.
     ::signal(SIGPIPE, SIG_IGN);
-
-    // The window exists before mplayer starts so that mplayer can draw into it.
-    VideoPlayer *window = nullptr;
-    QList<QByteArray> args = arguments(mode, PathCodec::absolute(path), options);
-    // Without a mixer device the volume is the child's own, on a scale where 100 is full.
-    if (!MixerDevice::available())
-        args = args.mid(0, 1) +
-               QList<QByteArray>{"-softvol", "-volume", QByteArray::number(m_volume)} + args.mid(1);
-    if (mode == Mode::Video) {
-        window = new VideoPlayer(nullptr, this);
-        args << windowArguments(window->winId());
-    }
 
     // Everything the child needs is built before the fork: after it only exec-safe calls.
     std::vector<char *> argv;
@@ -277,15 +266,12 @@ bool Engine::play(const QString &path)
     // Tells the front-end whether exec worked: closed by a successful exec, written to when
     // it fails.
     int execStatus[2] = {-1, -1};
-    if (::pipe2(execStatus, O_CLOEXEC) != 0) {
-        delete window;
-        closeChannels();
-        return false;
-    }
+    if (::pipe2(execStatus, O_CLOEXEC) != 0)
+        return 0;
 
     const pid_t frontEnd = ::getpid();
-    m_pid = ::fork();
-    if (m_pid == 0) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
         // Should the front-end die without closing (killed, crashed), the player goes too
         // instead of playing on unseen; SIGKILL, since a player may ignore SIGTERM.
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -303,7 +289,7 @@ bool Engine::play(const QString &path)
     ::close(execStatus[1]);
     int execError = 0;
     ssize_t got = -1;
-    if (m_pid > 0) {
+    if (pid > 0) {
         do
             got = ::read(execStatus[0], &execError, sizeof execError);
         while (got < 0 && errno == EINTR);
@@ -311,17 +297,53 @@ bool Engine::play(const QString &path)
     ::close(execStatus[0]);
     if (got > 0) {
         qCWarning(lcVideo) << "cannot run" << argv[0] << ::strerror(execError);
-        ::waitpid(m_pid, nullptr, 0);
-        m_pid = 0;
+        ::waitpid(pid, nullptr, 0);
+        return 0;
     }
+    qCDebug(lcVideo) << "started" << args << "pid" << pid;
+    return pid > 0 ? pid : 0;
+}
 
+void Engine::showVideoWindow(VideoPlayer *window)
+{
+    PM_setupLcdSleepTime(0);
+    m_videoWindow = window;
+    // On a desktop the phone's screen is the main window: cover it.
+    if (auto *owner = qobject_cast<QWidget *>(parent()))
+        window->move(owner->window()->pos());
+    window->show();
+    window->activateWindow();
+    window->setFocus();
+}
+
+bool Engine::play(const QString &path)
+{
+    KConfig config(settings::frontEndFile(m_appDir), true);
+    const EngineOptions options = EngineOptions::read(config);
+
+    // A window whose child ended unnoticed goes too, not only a running child.
+    if (isRunning() || m_videoWindow)
+        stop();
+    closeChannels();
+    m_noSound = false;
+
+    const Mode mode = modeOf(path);
+    if (mode == Mode::None || !openChannels())
+        return false;
+
+    QList<QByteArray> args = commandLine(mode, path, options);
+    // The window exists before mplayer starts so that mplayer can draw into it.
+    VideoPlayer *window = nullptr;
+    if (mode == Mode::Video) {
+        window = new VideoPlayer(nullptr, this);
+        args << windowArguments(window->winId());
+    }
+    m_pid = startChild(args);
     m_started = m_pid > 0 ? 1 : 0;
     closeFd(m_cmdPair[0]);
     closeFd(m_outPair[1]);
     m_pending.clear();
     m_discarding = false;
-    qCDebug(lcVideo) << "started" << args << "pid" << m_pid;
-
     if (!isRunning()) {
         delete window;
         m_started = 0;
@@ -331,19 +353,9 @@ bool Engine::play(const QString &path)
 
     m_mode = mode;
     m_userQuit = false;
-    if (window) {
-        PM_setupLcdSleepTime(0);
-        m_videoWindow = window;
-        // On a desktop the phone's screen is the main window: cover it.
-        if (auto *owner = qobject_cast<QWidget *>(parent()))
-            window->move(owner->window()->pos());
-        window->show();
-        window->activateWindow();
-        window->setFocus();
-        m_videoShown = true;
-    } else {
-        m_videoShown = false;
-    }
+    m_videoShown = window != nullptr;
+    if (window)
+        showVideoWindow(window);
     m_lengthDue = 1;
     m_boosterAtStart = 1;
     return isRunning();

@@ -112,6 +112,13 @@ public slots:
     void sltTimer();
 
 private:
+    // The three steps of play(): mplayer's argument vector for the file, the two socket
+    // pairs with the output watched, and the child (its pid, 0 when it could not start).
+    QList<QByteArray> commandLine(Mode mode, const QString &path,
+                                  const EngineOptions &options) const;
+    bool openChannels();
+    pid_t startChild(QList<QByteArray> args);
+    void showVideoWindow(VideoPlayer *window);
     void handleLine(const QByteArray &line);
     void logLine(const QByteArray &line);
     void closeChannels();
