@@ -107,64 +107,13 @@ MainFace::MainFace(QWidget *parent, const char *name)
     s.softwareLight = true;
     // The settings folder of a fresh application directory.
     QDir().mkpath(settings::folder(m_appDir));
-
-    KConfig frontEnd(settings::frontEndFile(m_appDir));
-    frontEnd.setGroup(settings::kTvSkin);
-    m_skinName =
-        fromUtf8Setting(frontEnd.readEntry(settings::kCurrentSkin, QStringLiteral("default")));
-    if (m_skinName.isEmpty() || m_skinName.contains(QLatin1Char('/')) ||
-        !QFile::exists(path("/skins/") + m_skinName + QStringLiteral("/skins.conf")))
-        m_skinName = QStringLiteral("default");
-    s.wireMode = frontEnd.readBoolEntry(settings::kWireMode, false);
-    s.xmmsMode = frontEnd.readBoolEntry(settings::kXmmsMode, false);
-
-    if (s.xmmsMode) {
-        m_xmms = new XMMSPlayer(this, "");
-        m_xmms->launch();
-    }
-
-    const QString backskin = fromUtf8Setting(frontEnd.readEntry(settings::kBackground, QString()));
-    const PictureCache cache(PictureCache::userFolder());
-    const QString slot = QStringLiteral("background");
-    QImage background;
-    if (!backskin.isEmpty())
-        background = cache.load(backskin, slot, PictureCache::decodePicture);
-    if (background.isNull())
-        background =
-            cache.load(path("/skins/default/backskin.png"), slot, PictureCache::decodePicture);
-    m_painter.setBackground(QPixmap::fromImage(background));
-    m_painter.setBaseFont(font());
-    m_painter.setUpdater([this](const QRect &rect) {
-        if (m_drawingNow)
-            m_drawnNow += rect;
-        else
-            update(rect);
-    });
+    readStartSettings();
 
     m_dispatcher = new CommandDispatcher(m_skin, m_painter, s, this, m_appDir);
     m_dispatcher->setXmms(m_xmms);
     m_pointer = new PointerInput(m_skin, m_painter, s, this);
     m_keys = new HardwareKeys(*m_dispatcher, s, this);
-    m_painter.setLyricDrawer([this](QPainter &p) { return m_dispatcher->drawLyrics(p); });
-    PlayerView view;
-    view.state = [this] {
-        const OrbalState &st = orbalState();
-        if (st.xmmsMode && m_xmms)
-            return m_xmms->isStopped() ? 2 : m_xmms->isPaused() ? 1 : 0;
-        if (st.pausedFlag)
-            return 1;
-        return st.playingFlag ? 0 : 2;
-    };
-    view.playlistPos = [this] { return m_xmms ? m_xmms->playlistPos() : -1; };
-    view.stream = [this] {
-        PlayerView::Stream st;
-        if (m_xmms) {
-            m_xmms->getInfo(st.rate, st.frequency, st.channels);
-            st.title = m_xmms->currentTitle().toLatin1();
-        }
-        return st;
-    };
-    m_painter.setPlayerView(view);
+    hookPainter();
 
     m_menus = new OptionMenus(this, m_appDir);
     m_menus->setSkins(Skin::menuNames(m_appDir));
@@ -190,7 +139,88 @@ MainFace::MainFace(QWidget *parent, const char *name)
 
     enablePlayerMenus();
     setTitleText(QString());
+    startTimers();
+    applyLyricFontSize();
 
+    m_engine = new Engine(this, "Engine");
+    m_dispatcher->setEngine(m_engine);
+    if (!s.xmmsMode)
+        m_engine->applyVolume(s.volume);
+    // xmms starts with what its own file says; the window shows the front-end's view.
+    m_dispatcher->syncXmms();
+    connect(m_engine, &Engine::onQuit, this, &MainFace::sltEngineQuit);
+    connect(m_engine, &Engine::ontimeout, this, &MainFace::slttimeout);
+    connectParts();
+    // Media keys and desktop controls; nothing without a session bus.
+    new MprisPlayer(*m_dispatcher, *m_pointer, s, this);
+
+    ZMainWidget::showMaximized();
+}
+
+void MainFace::readStartSettings()
+{
+    OrbalState &s = orbalState();
+    KConfig frontEnd(settings::frontEndFile(m_appDir));
+    frontEnd.setGroup(settings::kTvSkin);
+    m_skinName =
+        fromUtf8Setting(frontEnd.readEntry(settings::kCurrentSkin, QStringLiteral("default")));
+    if (m_skinName.isEmpty() || m_skinName.contains(QLatin1Char('/')) ||
+        !QFile::exists(path("/skins/") + m_skinName + QStringLiteral("/skins.conf")))
+        m_skinName = QStringLiteral("default");
+    s.wireMode = frontEnd.readBoolEntry(settings::kWireMode, false);
+    s.xmmsMode = frontEnd.readBoolEntry(settings::kXmmsMode, false);
+
+    if (s.xmmsMode) {
+        m_xmms = new XMMSPlayer(this, "");
+        m_xmms->launch();
+    }
+
+    const QString backskin = fromUtf8Setting(frontEnd.readEntry(settings::kBackground, QString()));
+    const PictureCache cache(PictureCache::userFolder());
+    const QString slot = QStringLiteral("background");
+    QImage background;
+    if (!backskin.isEmpty())
+        background = cache.load(backskin, slot, PictureCache::decodePicture);
+    if (background.isNull())
+        background =
+            cache.load(path("/skins/default/backskin.png"), slot, PictureCache::decodePicture);
+    m_painter.setBackground(QPixmap::fromImage(background));
+}
+
+void MainFace::hookPainter()
+{
+    m_painter.setBaseFont(font());
+    m_painter.setUpdater([this](const QRect &rect) {
+        if (m_drawingNow)
+            m_drawnNow += rect;
+        else
+            update(rect);
+    });
+
+    m_painter.setLyricDrawer([this](QPainter &p) { return m_dispatcher->drawLyrics(p); });
+    PlayerView view;
+    view.state = [this] {
+        const OrbalState &st = orbalState();
+        if (st.xmmsMode && m_xmms)
+            return m_xmms->isStopped() ? 2 : m_xmms->isPaused() ? 1 : 0;
+        if (st.pausedFlag)
+            return 1;
+        return st.playingFlag ? 0 : 2;
+    };
+    view.playlistPos = [this] { return m_xmms ? m_xmms->playlistPos() : -1; };
+    view.stream = [this] {
+        PlayerView::Stream st;
+        if (m_xmms) {
+            m_xmms->getInfo(st.rate, st.frequency, st.channels);
+            st.title = m_xmms->currentTitle().toLatin1();
+        }
+        return st;
+    };
+    m_painter.setPlayerView(view);
+}
+
+void MainFace::startTimers()
+{
     // The ticker and the one-second timers share wake-ups: a coarse 200 ms timer settles on
     // the 200 ms marks of the clock and a very coarse one on the whole seconds, so every
     // fifth title step comes with the status poll instead of a wake-up of its own.
@@ -204,6 +234,15 @@ MainFace::MainFace(QWidget *parent, const char *name)
             m_titleTimer->start(0);
     });
 
+    m_checkTimer = new QTimer(this);
+    m_checkTimer->setTimerType(Qt::VeryCoarseTimer);
+    connect(m_checkTimer, &QTimer::timeout, this, &MainFace::doCheckTimer);
+    m_checkTimer->start(1000);
+}
+
+void MainFace::applyLyricFontSize()
+{
+    OrbalState &s = orbalState();
     bool known = false;
     for (int i = 0; i < int(std::size(kFontRows)); ++i) {
         if (kFontRows[i].size == s.lyricFontSize) {
@@ -215,21 +254,10 @@ MainFace::MainFace(QWidget *parent, const char *name)
     // A hand-edited size keeps a line height that fits its font.
     if (!known)
         s.lyricLineHeight = LyricPanel::lineHeightForFontSize(s.lyricFontSize, 32);
+}
 
-    m_checkTimer = new QTimer(this);
-    m_checkTimer->setTimerType(Qt::VeryCoarseTimer);
-    connect(m_checkTimer, &QTimer::timeout, this, &MainFace::doCheckTimer);
-    m_checkTimer->start(1000);
-
-    m_engine = new Engine(this, "Engine");
-    m_dispatcher->setEngine(m_engine);
-    if (!s.xmmsMode)
-        m_engine->applyVolume(s.volume);
-    // xmms starts with what its own file says; the window shows the front-end's view.
-    m_dispatcher->syncXmms();
-    connect(m_engine, &Engine::onQuit, this, &MainFace::sltEngineQuit);
-    connect(m_engine, &Engine::ontimeout, this, &MainFace::slttimeout);
-
+void MainFace::connectParts()
+{
     connect(m_pointer, &PointerInput::command, m_dispatcher,
             qOverload<Command>(&CommandDispatcher::buttonClick));
     connect(m_pointer, &PointerInput::rowClicked, this, &MainFace::plistPOSClick);
@@ -272,10 +300,6 @@ MainFace::MainFace(QWidget *parent, const char *name)
             releaseKeyboard();
     });
     connect(m_keys, &HardwareKeys::slideRequested, this, &MainFace::moveskins);
-    // Media keys and desktop controls; nothing without a session bus.
-    new MprisPlayer(*m_dispatcher, *m_pointer, s, this);
-
-    ZMainWidget::showMaximized();
 }
 
 MainFace::~MainFace()

@@ -107,6 +107,12 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
+    // The steps of construction.
+    void readStartSettings();
+    void hookPainter();
+    void startTimers();
+    void applyLyricFontSize();
+    void connectParts();
     void onMenuChosen(OptionMenus::Menu which, int id);
     void enablePlayerMenus();
     void loadSkin();
