@@ -2,6 +2,7 @@
 
 #include "audio/xmmsctrl.h"
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "platform/logging.h"
 
 #include <QDir>
@@ -56,10 +57,9 @@ XMMSPlayer::XMMSPlayer(QObject *parent, const char *name) : QObject(parent)
     xmmsInstance = this;
 
     {
-        KConfig config(QDir::currentPath() + QStringLiteral("/.xmms/config"), true);
-        config.setGroup(QStringLiteral("Winskin"));
-        const int maxVolume =
-            config.readNumEntry(QStringLiteral("MaximumVolume"), DefaultMaxVolume);
+        KConfig config(settings::playerFile(QDir::currentPath()), true);
+        config.setGroup(settings::kWinskin);
+        const int maxVolume = config.readNumEntry(settings::kMaximumVolume, DefaultMaxVolume);
         // The volume conversion divides by it: a broken value falls back to the default.
         if (maxVolume > 0)
             m_maxVolume = maxVolume;

@@ -111,6 +111,44 @@ Kerfa::Kerfa(QWidget *parent, const char *name, int flags)
     logo->setAlignment(Qt::AlignCenter);
     box->addWidget(logo);
 
+    addFileGroups(content, box);
+
+    m_verboseCheck = checkBox(QStringLiteral("冗余"), "verboseCheck", content);
+    box->addWidget(m_verboseCheck);
+    m_keepTagCheck = checkBox(QStringLiteral("继承原始id3tag信息"), "keepTagCheck", content);
+    box->addWidget(m_keepTagCheck);
+    m_gainCheck = checkBox(QStringLiteral("启用音量调整"), "gainCheck", content);
+    connect(m_gainCheck, &QCheckBox::clicked, this, &Kerfa::checkForGain);
+    box->addWidget(m_gainCheck);
+
+    addGainGroup(content, box);
+
+    m_tagCheck = checkBox(QStringLiteral("编辑ID3tag"), "tagCheck", content);
+    connect(m_tagCheck, &QCheckBox::clicked, this, &Kerfa::checkForId3);
+    box->addWidget(m_tagCheck);
+
+    addTagGroup(content, box);
+    box->addStretch(1);
+
+    checkForGain();
+    checkForId3();
+
+    m_scroll->setWidget(content);
+    m_scroll->setWidgetResizable(true);
+    setContentWidget(m_scroll);
+
+    auto *menu = new QMenu(m_menuButton);
+    menu->addAction(QStringLiteral("preview"), this, &Kerfa::preview);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("About "), this, &Kerfa::showAbout);
+    m_menuButton->setMenu(menu);
+    connect(m_softKeys->getMidBtn(), &QPushButton::clicked, this, &Kerfa::start);
+    connect(m_softKeys->getRightBtn(), &QPushButton::clicked, this, &QWidget::close);
+    setCSTWidget(m_softKeys);
+}
+
+void Kerfa::addFileGroups(QWidget *content, QVBoxLayout *box)
+{
     auto *inputGroup = groupBox(QStringLiteral("输入文件"), "inputGroup", content);
     QHBoxLayout *inputRow = row(inputGroup);
     m_inputEdit = lineEdit("inputEdit", inputGroup);
@@ -141,15 +179,10 @@ Kerfa::Kerfa(QWidget *parent, const char *name, int flags)
     timeRow->addWidget(m_modeButton);
     timeRow->addWidget(m_endEdit);
     box->addWidget(timeGroup);
+}
 
-    m_verboseCheck = checkBox(QStringLiteral("冗余"), "verboseCheck", content);
-    box->addWidget(m_verboseCheck);
-    m_keepTagCheck = checkBox(QStringLiteral("继承原始id3tag信息"), "keepTagCheck", content);
-    box->addWidget(m_keepTagCheck);
-    m_gainCheck = checkBox(QStringLiteral("启用音量调整"), "gainCheck", content);
-    connect(m_gainCheck, &QCheckBox::clicked, this, &Kerfa::checkForGain);
-    box->addWidget(m_gainCheck);
-
+void Kerfa::addGainGroup(QWidget *content, QVBoxLayout *box)
+{
     m_gainGroup = groupBox(QStringLiteral("音量选项"), "gainGroup", content);
     auto *gainNote = new QLabel(
         QStringLiteral("程序将使用MP3Gain\n对输出文件进行处理.\n但此操作将花费比较\n长的时间."),
@@ -165,11 +198,10 @@ Kerfa::Kerfa(QWidget *parent, const char *name, int flags)
     m_rightCheck = checkBox(QStringLiteral("右声道(仅立体声)"), "rightCheck", m_gainGroup);
     row(m_gainGroup)->addWidget(m_rightCheck);
     box->addWidget(m_gainGroup);
+}
 
-    m_tagCheck = checkBox(QStringLiteral("编辑ID3tag"), "tagCheck", content);
-    connect(m_tagCheck, &QCheckBox::clicked, this, &Kerfa::checkForId3);
-    box->addWidget(m_tagCheck);
-
+void Kerfa::addTagGroup(QWidget *content, QVBoxLayout *box)
+{
     m_tagGroup = groupBox(QStringLiteral("ID3标签编辑"), "tagGroup", content);
     const struct {
         const char *label;
@@ -185,23 +217,6 @@ Kerfa::Kerfa(QWidget *parent, const char *name, int flags)
         line->addWidget(*tagRow.edit);
     }
     box->addWidget(m_tagGroup);
-    box->addStretch(1);
-
-    checkForGain();
-    checkForId3();
-
-    m_scroll->setWidget(content);
-    m_scroll->setWidgetResizable(true);
-    setContentWidget(m_scroll);
-
-    auto *menu = new QMenu(m_menuButton);
-    menu->addAction(QStringLiteral("preview"), this, &Kerfa::preview);
-    menu->addSeparator();
-    menu->addAction(QStringLiteral("About "), this, &Kerfa::showAbout);
-    m_menuButton->setMenu(menu);
-    connect(m_softKeys->getMidBtn(), &QPushButton::clicked, this, &Kerfa::start);
-    connect(m_softKeys->getRightBtn(), &QPushButton::clicked, this, &QWidget::close);
-    setCSTWidget(m_softKeys);
 }
 
 QString Kerfa::previewFile()

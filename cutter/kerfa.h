@@ -12,6 +12,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
+class QVBoxLayout;
 class UTIL_CST;
 
 class Kerfa : public ZMainWidget
@@ -39,6 +40,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The form's groups, added to the scrolled content in order.
+    void addFileGroups(QWidget *content, QVBoxLayout *box);
+    void addGainGroup(QWidget *content, QVBoxLayout *box);
+    void addTagGroup(QWidget *content, QVBoxLayout *box);
     void gainStep(const QString &path);
     void tagStep(const QString &path);
     int run(const QString &command);

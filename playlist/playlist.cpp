@@ -3,6 +3,7 @@
 #include "audio/xmmsplayer.h"
 #include "cutter/viewdialog.h"
 #include "dropin/kconfig.h"
+#include "dropin/settingsnames.h"
 #include "platform/cardroot.h"
 #include "platform/logging.h"
 #include "platform/zmessagebox.h"
@@ -108,9 +109,9 @@ PlayList::PlayList(QWidget *parent, const QString &listFile)
 
 void PlayList::followPlayerMode()
 {
-    KConfig config(m_appDir + QStringLiteral("/.xmms/tavrin_cfg"), true);
-    config.setGroup(QStringLiteral("tvskin"));
-    m_audioMode = config.readBoolEntry(QStringLiteral("Enxmms"), false);
+    KConfig config(settings::frontEndFile(m_appDir), true);
+    config.setGroup(settings::kTvSkin);
+    m_audioMode = config.readBoolEntry(settings::kXmmsMode, false);
     m_xmms = m_audioMode ? xmmsInstance : nullptr;
 }
 

@@ -348,6 +348,19 @@ void PointerInput::pressVertical(const QPoint &pos)
     }
 
     // The panels' elements never overlap the ones above.
+    pressVerticalPanels(pos);
+}
+
+void PointerInput::pressVerticalPanels(const QPoint &pos)
+{
+    const OrbalState &s = m_state;
+    const int x = pos.x();
+    const int y = pos.y();
+    auto pressButton = [this](Command number, bool picture) {
+        m_pressedButton = int(number);
+        if (picture)
+            m_painter.drawButton(number, true);
+    };
     if (s.playlistPanelOpen) {
         if (m_skin[K::PlistBar].contains(x, y))
             m_plistDrag = 0;

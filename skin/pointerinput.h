@@ -59,6 +59,7 @@ private:
     void pressMini(const QPoint &pos);
     void releaseMini(const QPoint &pos);
     void pressVertical(const QPoint &pos);
+    void pressVerticalPanels(const QPoint &pos);
     void moveVertical(const QPoint &pos);
     void releaseVertical(const QPoint &pos);
     void releaseVerticalPanels(const QPoint &pos);
