@@ -43,7 +43,10 @@ XreadmeWidget::XreadmeWidget(QWidget *parent, const char *name, int modal) : QDi
     m_text = new ZMultiLineEdit(m_scroll->viewport(), 1);
     m_text->setReadOnly(true);
     m_text->setFont(textFont);
-    const QString text = readText(QDir::homePath() + QStringLiteral("/readme"));
+    // The user's own readme; else the one the application folder carries (installed).
+    QString text = readText(QDir::homePath() + QStringLiteral("/readme"));
+    if (text.isNull())
+        text = readText(QDir::currentPath() + QStringLiteral("/readme"));
     if (!text.isNull())
         m_text->setText(text);
     m_text->resize(215, 25);

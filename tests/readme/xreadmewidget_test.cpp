@@ -1,10 +1,11 @@
-// The readme viewer: the home directory's GBK readme shown as text, Back closing
-// and deleting the dialog.
+// The readme viewer: the home directory's GBK readme (else the application folder's) shown as text,
+// Back closing and deleting the dialog.
 #include "platform/util_pushbutton.h"
 #include "platform/zmultilineedit.h"
 #include "readme/xreadmewidget.h"
 #include "tests/support/testenv.h"
 
+#include <QDir>
 #include <QPointer>
 #include <QStringEncoder>
 #include <QTest>
@@ -48,11 +49,27 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadmeCase{"mixed", QStringLiteral("歌词 LRC: [00:12.00]你好\n")}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(XreadmeWidget, missingReadmeShowsEmptyView)
+TEST(XreadmeWidget, missingReadmeShowsTheApplicationFoldersOrNothing)
 {
-    testenv::useQuietHome();
-    XreadmeWidget viewer;
-    EXPECT_TRUE(viewer.textView()->text().isEmpty());
+    const QString home = testenv::useQuietHome();
+    const QString appDir = testenv::scratchDir(QStringLiteral("app"));
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(appDir);
+    {
+        XreadmeWidget viewer;
+        EXPECT_TRUE(viewer.textView()->text().isEmpty());
+    }
+    ASSERT_TRUE(testenv::writeFile(appDir + "/readme", "installed\n"));
+    {
+        XreadmeWidget viewer;
+        EXPECT_EQ(viewer.textView()->text(), QStringLiteral("installed\n"));
+    }
+    ASSERT_TRUE(testenv::writeFile(home + "/readme", "mine\n")); // the user's wins
+    {
+        XreadmeWidget viewer;
+        EXPECT_EQ(viewer.textView()->text(), QStringLiteral("mine\n"));
+    }
+    QDir::setCurrent(old);
 }
 
 TEST(XreadmeWidget, backClosesAndDeletes)
