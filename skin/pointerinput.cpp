@@ -301,17 +301,18 @@ int PointerInput::playlistThumbFromY(int y) const
     return qBound(0, y - b[1] - 10, qMax(0, b[3] - b[9]));
 }
 
+void PointerInput::pressButton(Command number, bool picture)
+{
+    m_pressedButton = int(number);
+    if (picture)
+        m_painter.drawButton(number, true);
+}
+
 void PointerInput::pressVertical(const QPoint &pos)
 {
     const OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
-    auto pressButton = [this](Command number, bool picture) {
-        m_pressedButton = int(number);
-        if (picture)
-            m_painter.drawButton(number, true);
-    };
-
     bool hit = false;
     if (inMenuCorner(pos)) {
         hit = true; // nothing pressed; the release opens the main menu
@@ -356,11 +357,6 @@ void PointerInput::pressVerticalPanels(const QPoint &pos)
     const OrbalState &s = m_state;
     const int x = pos.x();
     const int y = pos.y();
-    auto pressButton = [this](Command number, bool picture) {
-        m_pressedButton = int(number);
-        if (picture)
-            m_painter.drawButton(number, true);
-    };
     if (s.playlistPanelOpen) {
         if (m_skin[K::PlistBar].contains(x, y))
             m_plistDrag = 0;

@@ -60,6 +60,8 @@ private:
     void releaseMini(const QPoint &pos);
     void pressVertical(const QPoint &pos);
     void pressVerticalPanels(const QPoint &pos);
+    // Holds the button; its pressed picture if it has one.
+    void pressButton(Command number, bool picture);
     void moveVertical(const QPoint &pos);
     void releaseVertical(const QPoint &pos);
     void releaseVerticalPanels(const QPoint &pos);

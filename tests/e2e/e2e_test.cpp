@@ -109,6 +109,19 @@ QPoint centre(const QList<int> &e)
     return e.size() >= 4 ? QPoint(e[0] + e[2] / 2, e[1] + e[3] / 2) : QPoint();
 }
 
+// Polls until check() holds or ms pass; sleeps between tries (nothing here needs our own
+// event loop).
+bool waitUntil(const std::function<bool()> &check, int ms = 10000)
+{
+    for (int waited = 0;; waited += 200) {
+        if (check())
+            return true;
+        if (waited >= ms)
+            return false;
+        QThread::msleep(200);
+    }
+}
+
 class EndToEnd : public ::testing::Test
 {
 protected:
@@ -245,19 +258,6 @@ protected:
     {
         const QList<int> t = element(m_conf, "title_win");
         return shot.copy(t[0], t[1], t[2], t[3]);
-    }
-
-    // Polls until check() holds or ms pass; sleeps between tries (nothing here needs our
-    // own event loop).
-    static bool waitUntil(const std::function<bool()> &check, int ms)
-    {
-        for (int waited = 0;; waited += 200) {
-            if (check())
-                return true;
-            if (waited >= ms)
-                return false;
-            QThread::msleep(200);
-        }
     }
 
     // The process playing for orbal: orbal itself in mplayer mode, the stand-in xmms else.
@@ -463,17 +463,6 @@ protected:
         delete m_orbal;
         m_orbal = nullptr;
         return song;
-    }
-
-    static bool waitUntil(const std::function<bool()> &check, int ms = 10000)
-    {
-        for (int waited = 0;; waited += 200) {
-            if (check())
-                return true;
-            if (waited >= ms)
-                return false;
-            QThread::msleep(200);
-        }
     }
 
     QString m_scratch;
