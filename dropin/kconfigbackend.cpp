@@ -52,8 +52,13 @@ void KConfigBackend::parse()
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray bytes = file.readAll();
+    parseBytes(file.readAll());
+}
 
+void KConfigBackend::parseBytes(const QByteArray &bytes)
+{
+    m_groups.clear();
+    m_hasCurrent = false;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);

@@ -17,6 +17,8 @@ public:
 
     // Reads the file into the group map (a missing or unreadable file leaves it empty).
     virtual void parse();
+    // Replaces the group map with what the bytes hold, read as a file's content.
+    void parseBytes(const QByteArray &bytes);
     // Writes every group that has entries, replacing the file atomically; a failure
     // leaves the old file exactly as it was. Where no temporary file can be made beside
     // it, an existing writable file is rewritten in place instead.

@@ -141,8 +141,13 @@ std::optional<QStringList> PlaylistFile::read(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     removeStaleTemporaries(path); // the list is read at start
+    return parse(file.read(MaxListBytes));
+}
+
+QStringList PlaylistFile::parse(const QByteArray &bytes)
+{
     QStringList entries;
-    for (const QByteArray &raw : file.read(MaxListBytes).split('\n')) {
+    for (const QByteArray &raw : bytes.split('\n')) {
         const QByteArray name = entryName(raw);
         if (!name.isEmpty())
             entries << PathCodec::decode(name);

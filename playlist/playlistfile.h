@@ -21,6 +21,8 @@ public:
     // reads them, so row n here is position n there. nullopt when the file cannot be
     // opened (keep the old list).
     static std::optional<QStringList> read(const QString &path);
+    // The entries of a list's bytes by the same rules (names relative to the working folder).
+    static QStringList parse(const QByteArray &bytes);
 
     // Replaces the file's content with one line per entry, each name the bytes read(). The new
     // content appears whole or not at all. Entries holding a line break cannot be stored and are

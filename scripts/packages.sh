@@ -1,8 +1,10 @@
-# Debian packages the build, the tests and the demo need. Sourced by the other scripts.
+# Debian packages the build, the tests, the fuzz build (clang and its libFuzzer runtime) and
+# the demo need. Sourced by the other scripts.
 ORBAL_PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libglib2.0-dev
   libgtest-dev googletest libbenchmark-dev mplayer mencoder lame sox libsox-fmt-mp3 mp3gain
   xvfb xauth xdotool x11-utils imagemagick fonts-wqy-microhei python3 util-linux
-  desktop-file-utils appstream dpkg-dev file libglib2.0-bin dbus-daemon dbus-bin"
+  desktop-file-utils appstream dpkg-dev file libglib2.0-bin dbus-daemon dbus-bin
+  clang-14 clang libclang-rt-14-dev"
 
 # Installs whatever of ORBAL_PACKAGES is missing (as root, or through sudo).
 orbal_install_packages() {

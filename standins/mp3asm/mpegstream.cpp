@@ -75,10 +75,13 @@ void MpegStream::findFrames()
 {
     size_t at = m_audioStart;
     bool locked = false; // the previous frame ended exactly here
+    bool started = false;
     MpegHeader last;
     while (at + 4 <= m_audioEnd) {
         std::optional<MpegHeader> h = MpegHeader::parse(m_data + at);
-        if (h && (locked ? h->sameStream(last) : followedByFrame(at, *h))) {
+        // Once the stream is known, a run of another stream's frames is garbage too: cut
+        // into the output, it would change rate or layer mid-file.
+        if (h && (!started || h->sameStream(last)) && (locked || followedByFrame(at, *h))) {
             const size_t length = h->frameLength();
             if (at + length > m_audioEnd) {
                 m_truncatedTail = true;
@@ -93,6 +96,7 @@ void MpegStream::findFrames()
             }
             last = *h;
             locked = true;
+            started = true;
             at += length;
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -95,8 +96,12 @@ QByteArray trimmedField(const char *bytes, int size)
 
 QList<QByteArray> readM3u(const QByteArray &path)
 {
+    return parseM3u(readBytes(path, 0, MaxM3uBytes));
+}
+
+QList<QByteArray> parseM3u(const QByteArray &bytes)
+{
     QList<QByteArray> entries;
-    const QByteArray bytes = readBytes(path, 0, MaxM3uBytes);
     for (const QByteArray &raw : bytes.split('\n')) {
         // ASCII blanks and CR around a line are not part of the name, unless only the line
         // as written names a file; every other byte is.
@@ -115,6 +120,28 @@ QList<QByteArray> readM3u(const QByteArray &path)
             entries.append(absolute(exact));
     }
     return entries;
+}
+
+QList<QByteArray> addRequestTexts(const QByteArray &payload)
+{
+    QList<QByteArray> texts;
+    qsizetype at = 0;
+    for (;;) {
+        uint32_t size = 0;
+        if (payload.size() - at < 4)
+            break;
+        std::memcpy(&size, payload.constData() + at, 4);
+        at += 4;
+        if (size == 0 || size > uint32_t(payload.size() - at))
+            break; // the end, or a string running past it: keep what came before
+        QByteArray text = payload.mid(at, qsizetype(size));
+        const qsizetype nul = text.indexOf('\0');
+        if (nul >= 0)
+            text.truncate(nul);
+        texts.append(text);
+        at += qsizetype((size + 3) / 4 * 4);
+    }
+    return texts;
 }
 
 QList<QByteArray> expand(const QByteArray &text)

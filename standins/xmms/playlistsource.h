@@ -13,6 +13,12 @@ namespace PlaylistSource
 // lines and lines with a NUL skipped, only names of existing regular files kept
 // (relative names taken from the working directory). A missing file gives no entries.
 QList<QByteArray> readM3u(const QByteArray &path);
+// The same for an m3u file's bytes.
+QList<QByteArray> parseM3u(const QByteArray &bytes);
+
+// The texts of a playlist-add request: length-prefixed strings padded to 4 bytes, closed by a
+// zero length, each cut at its first NUL. A string running past the end ends the list.
+QList<QByteArray> addRequestTexts(const QByteArray &payload);
 
 // What one "add" request names: the text split at line feeds (a carriage return before
 // one dropped); "file:" URLs decoded; a directory added with everything below it, sorted;

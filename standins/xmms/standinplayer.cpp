@@ -216,21 +216,9 @@ ControlReply StandinPlayer::version(const QByteArray &)
 
 ControlReply StandinPlayer::addList(const QByteArray &payload)
 {
-    // Length-prefixed strings padded to 4 bytes, closed by a zero length.
     QList<QByteArray> paths;
-    qsizetype at = 0;
-    uint32_t size = 0;
-    while (field(payload.mid(at, 4), 0, size) && size > 0) {
-        at += 4;
-        if (size > uint32_t(payload.size() - at))
-            break; // a string running past the end: keep what came before
-        QByteArray text = payload.mid(at, qsizetype(size));
-        const qsizetype nul = text.indexOf('\0');
-        if (nul >= 0)
-            text.truncate(nul);
+    for (const QByteArray &text : PlaylistSource::addRequestTexts(payload))
         paths += PlaylistSource::expand(text);
-        at += qsizetype((size + 3) / 4 * 4);
-    }
     insertEntries(int(m_entries.size()), paths);
     return ack();
 }

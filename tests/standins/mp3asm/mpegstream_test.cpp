@@ -68,6 +68,17 @@ Bytes id3v2(size_t body, bool footer = false)
     return t;
 }
 
+// An MPEG-2 layer III frame, 64 kbit/s, 22.05 kHz: 208 bytes.
+Bytes mpeg2Frame()
+{
+    Bytes f(208, 0x33);
+    f[0] = 0xFF;
+    f[1] = 0xF3;
+    f[2] = 0x80;
+    f[3] = 0x64;
+    return f;
+}
+
 Bytes id3v1()
 {
     return bytes("TAG") + Bytes(125, 'x');
@@ -118,6 +129,9 @@ INSTANTIATE_TEST_SUITE_P(
                   garbage.size(), false, false},
         StreamRow{"garbageBetweenFrames", frames(2) + garbage + frames(2), 4, 0, false,
                   garbage.size(), false, false},
+        StreamRow{"otherStreamIsGarbage",
+                  frames(2) + garbage + mpeg2Frame() + mpeg2Frame() + frames(2), 4, 0, false,
+                  garbage.size() + 2 * 208, false, false},
         StreamRow{"truncatedLastFrame", frames(3) + head(frame(), 200), 3, 0, false, 0, true,
                   false},
         StreamRow{"infoFrameNotCounted", infoFrame() + frames(3), 3, 417, false, 0, false, true},
