@@ -35,6 +35,39 @@ bool breaksLine(const QString &s)
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
 }
 
+// Bytes are written as Latin-1: anything above it would come back as "?".
+bool beyondLatin1(const QString &s)
+{
+    for (QChar c : s)
+        if (c.unicode() > 0xff)
+            return true;
+    return false;
+}
+
+// Why parse() would not give back this entry as written, or null when it would. There is
+// no escaping, so that every file read today reads and writes the same: what cannot be
+// written plainly is refused. A value's trailing blanks go with the reader's trimming of
+// the line; storing the value trimmed instead would quietly make it another one (a file
+// name, say), so it is refused as well and the old value stays.
+const char *unstorable(const QString &group, const QString &key, const QString &value)
+{
+    if (breaksLine(group) || breaksLine(key) || breaksLine(value))
+        return "a line break";
+    if (beyondLatin1(group) || beyondLatin1(key) || beyondLatin1(value))
+        return "a character beyond Latin-1";
+    if (group.contains(QLatin1Char(']')))
+        return "a group name holding \"]\"";
+    if (key.contains(QLatin1Char('=')))
+        return "a key holding \"=\"";
+    if (key.startsWith(QLatin1Char('#')) || key.startsWith(QLatin1Char('[')))
+        return "a key beginning with \"#\" or \"[\"";
+    if (!key.isEmpty() && isBlank(key.front()))
+        return "a key beginning with a blank";
+    if (!value.isEmpty() && isBlank(value.back()))
+        return "a value ending in a blank";
+    return nullptr;
+}
+
 } // namespace
 
 KConfigBackend::KConfigBackend(const QString &fileName) : m_fileName(fileName) {}
@@ -209,8 +242,9 @@ void KConfigBackend::writeEntry(const QString &key, const QString &value)
         qCDebug(lcSettings) << "writeEntry without previous setGroup!";
         return;
     }
-    if (breaksLine(m_current.key()) || breaksLine(key) || breaksLine(value)) {
-        qCWarning(lcSettings) << "refusing an entry with a line break:" << key;
+    if (const char *why = unstorable(m_current.key(), key, value)) {
+        qCWarning(lcSettings) << "refusing an entry with" << why << "- group" << m_current.key()
+                              << "key" << key;
         return;
     }
     m_current->insert(key, value);

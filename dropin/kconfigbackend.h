@@ -31,6 +31,7 @@ public:
     virtual bool hasKey(const QString &key) const;
     virtual KEntryMap entryMap() const;
     virtual bool readEntry(const QString &key, QString &value) const;
+    // Refuses, with a warning, an entry the file could not give back as written.
     virtual void writeEntry(const QString &key, const QString &value);
     virtual void deleteGroup(const QString &name);
 

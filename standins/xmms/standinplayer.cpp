@@ -39,9 +39,10 @@ template <typename T> QByteArray encode(T value)
 // The index-th 4-byte field of a payload; false when the payload is too short.
 template <typename T> bool field(const QByteArray &payload, int index, T &value)
 {
-    if (payload.size() < (index + 1) * 4)
+    const QByteArrayView bytes(payload);
+    if (index < 0 || bytes.size() < (index + 1) * 4)
         return false;
-    std::memcpy(&value, payload.constData() + index * 4, 4);
+    std::memcpy(&value, bytes.data() + index * 4, 4);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <utility>
@@ -199,6 +200,45 @@ TEST_F(XMMSPlayerTest, pollNoticesAnXmmsThatDies)
     ASSERT_TRUE(testenv::waitFor([&] { return log.names == QStringList{"playing"}; }));
     m_app.process().kill();
     EXPECT_TRUE(testenv::waitFor([&] { return log.names.contains("stopped"); }));
+}
+
+// Polls as the adapter's and the main window's timers make them, many times faster: neither
+// side may keep anything per call.
+TEST_F(XMMSPlayerTest, longRunOfStatusPollsLeavesNothingBehind)
+{
+    m_app.writePlaylist({testSong(30)});
+    ASSERT_TRUE(m_app.start());
+    XMMSPlayer player;
+    SignalLog log(player);
+    player.play();
+    ASSERT_TRUE(testenv::waitFor([&] { return log.names == QStringList{"playing"}; }));
+    const qint64 standin = m_app.process().processId();
+    QList<testenv::Footprint> ours;
+    QList<testenv::Footprint> theirs;
+    for (int i = 0, n = testenv::soakCycles(2000); i < n; ++i) {
+        player.updateStatus();
+        int rate = 0, frequency = 0, channels = 0;
+        player.getInfo(rate, frequency, channels);
+        player.songLength();
+        player.outputTime();
+        player.playlistPos();
+        if (i % 20 == 0) {
+            QCoreApplication::processEvents();
+            ours << testenv::footprint();
+            theirs << testenv::footprint(standin);
+        }
+    }
+    EXPECT_EQ(log.names, QStringList{"playing"});
+#ifdef __SANITIZE_ADDRESS__
+    const long residentKiB = -1; // LeakSanitizer's part; its quarantine keeps freed memory
+#else
+    const long residentKiB = 1024;
+#endif
+    std::printf("front-end: %s\nstand-in: %s\n", qPrintable(testenv::summary(ours)),
+                qPrintable(testenv::summary(theirs)));
+    EXPECT_EQ(testenv::growth(ours, {0, 0, residentKiB}).toStdString(), "");
+    // A sample may catch the stand-in between accepting a connection and closing it.
+    EXPECT_EQ(testenv::growth(theirs, {1, 0, residentKiB}).toStdString(), "") << "the stand-in";
 }
 
 TEST_F(XMMSPlayerTest, backAndForwardRaiseTimeoutOnlyWhenStopped)

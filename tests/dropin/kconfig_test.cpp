@@ -243,6 +243,90 @@ TEST(KConfig, lineBreaksCannotInjectEntries)
               QByteArray("[tvskin]\nEnxmms=false\nbackground=/old.png\nlyric=/song one.lrc\n"));
 }
 
+// Whatever is written reads back equal from a fresh store, or is refused with one warning
+// and leaves the file without it.
+struct RoundTripCase {
+    const char *name;
+    QString group;
+    QString key;
+    QString value;
+    bool stored;
+};
+
+void PrintTo(const RoundTripCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class KConfigRoundTrip : public ::testing::TestWithParam<RoundTripCase>
+{
+};
+
+namespace
+{
+int settingsWarnings = 0;
+void countSettingsWarnings(QtMsgType type, const QMessageLogContext &context, const QString &)
+{
+    if (type == QtWarningMsg && qstrcmp(context.category, "orbal.settings") == 0)
+        ++settingsWarnings;
+}
+} // namespace
+
+TEST_P(KConfigRoundTrip, readsBackEqualOrIsRefused)
+{
+    const RoundTripCase &c = GetParam();
+    const QString path = fileWith("");
+    settingsWarnings = 0;
+    {
+        KConfig cfg(path);
+        cfg.setGroup(c.group);
+        const QtMessageHandler previous = qInstallMessageHandler(countSettingsWarnings);
+        cfg.writeEntry(c.key, c.value);
+        qInstallMessageHandler(previous);
+        cfg.sync();
+    }
+    KConfig fresh(path, true);
+    fresh.setGroup(c.group);
+    if (c.stored) {
+        EXPECT_EQ(settingsWarnings, 0);
+        EXPECT_TRUE(fresh.hasKey(c.key));
+        EXPECT_EQ(fresh.readEntry(c.key, "dflt"), c.value);
+    } else {
+        EXPECT_EQ(settingsWarnings, 1);
+        EXPECT_TRUE(testenv::readFile(path).isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writing, KConfigRoundTrip,
+    ::testing::Values(RoundTripCase{"plainEntry", "g", "k", "v", true},
+                      RoundTripCase{"emptyValue", "g", "k", "", true},
+                      RoundTripCase{"emptyKey", "g", "", "v", true},
+                      RoundTripCase{"valueLeadingBlanksKept", "g", "k", "  v", true},
+                      RoundTripCase{"valueTrailingBlankRefused", "g", "k", "v ", false},
+                      RoundTripCase{"valueTrailingTabRefused", "g", "k", "v\t", false},
+                      RoundTripCase{"valueOnlyBlanksRefused", "g", "k", "   ", false},
+                      RoundTripCase{"valueSpecialCharactersKept", "g", "k", "=#[x]=", true},
+                      RoundTripCase{"valueLineBreakRefused", "g", "k", "a\nb", false},
+                      RoundTripCase{"keyTrailingBlankKept", "g", "k ", "v", true},
+                      RoundTripCase{"keyLeadingBlankRefused", "g", " k", "v", false},
+                      RoundTripCase{"keyEqualsRefused", "g", "a=b", "v", false},
+                      RoundTripCase{"keyLeadingHashRefused", "g", "#k", "v", false},
+                      RoundTripCase{"keyLeadingBracketRefused", "g", "[k]", "v", false},
+                      RoundTripCase{"keyInnerHashAndBracketsKept", "g", "k#[x]", "v", true},
+                      RoundTripCase{"groupCloseBracketRefused", "a]b", "k", "v", false},
+                      RoundTripCase{"groupOpenBracketKept", "a[b", "k", "v", true},
+                      RoundTripCase{"groupBlanksKept", " g ", "k", "v", true},
+                      RoundTripCase{"emptyGroupIsDefault", "", "k", "v", true},
+                      RoundTripCase{"latin1BytesKept", QString::fromLatin1("g\xe9"),
+                                    QString::fromLatin1("k\xa0"),
+                                    QString::fromLatin1("\xe6\x88\xff"), true},
+                      RoundTripCase{"valueBeyondLatin1Refused", "g", "k",
+                                    QString::fromUtf8("\xe6\x88\x91"), false},
+                      RoundTripCase{"groupBeyondLatin1Refused", QString::fromUtf8("\xe6\x88\x91"),
+                                    "k", "v", false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST(KConfig, deletingTheCurrentGroupLeavesNoCurrentGroup)
 {
     KConfig cfg(fileWith("[g]\nk=1\n[h]\nj=2\n"), true);

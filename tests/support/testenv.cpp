@@ -119,4 +119,74 @@ QString makeMp3(const QString &path, double seconds, int bitrate)
     return l.exitCode == 0 ? path : QString();
 }
 
+Footprint footprint(qint64 pid)
+{
+    const QString proc =
+        pid > 0 ? QStringLiteral("/proc/%1").arg(pid) : QStringLiteral("/proc/self");
+    Footprint f;
+    f.descriptors = int(QDir(proc + "/fd").entryList(QDir::Files | QDir::System).size());
+    const QStringList tasks = QDir(proc + "/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &t : tasks)
+        for (const QByteArray &child : readFile(proc + "/task/" + t + "/children").split(' '))
+            f.children += child.trimmed().isEmpty() ? 0 : 1;
+    // "VmRSS:    12345 kB"
+    for (const QByteArray &line : readFile(proc + "/status").split('\n'))
+        if (line.startsWith("VmRSS:"))
+            f.residentKiB = line.mid(6).trimmed().split(' ').value(0).toLong();
+    return f;
+}
+
+namespace
+{
+// Calls f(name, member, first quarter's mean, last quarter's mean) for each measure.
+template <typename F> bool eachQuarterMean(const QList<Footprint> &samples, F f)
+{
+    const qsizetype quarter = samples.size() / 4;
+    if (quarter == 0)
+        return false;
+    const auto mean = [&](qsizetype from, auto member) {
+        double sum = 0;
+        for (qsizetype i = from; i < from + quarter; ++i)
+            sum += double(samples.at(i).*member);
+        return sum / double(quarter);
+    };
+    const auto one = [&](const char *name, auto member) {
+        f(name, member, mean(0, member), mean(samples.size() - quarter, member));
+    };
+    one("descriptors", &Footprint::descriptors);
+    one("children", &Footprint::children);
+    one("resident KiB", &Footprint::residentKiB);
+    return true;
+}
+} // namespace
+
+QString growth(const QList<Footprint> &samples, const Footprint &allowed)
+{
+    QStringList grown;
+    const bool enough =
+        eachQuarterMean(samples, [&](const char *name, auto member, double first, double last) {
+            if (allowed.*member >= 0 && last - first > double(allowed.*member))
+                grown << QStringLiteral("%1 %2 -> %3").arg(name).arg(first).arg(last);
+        });
+    return enough ? grown.join(QStringLiteral(", ")) : QStringLiteral("too few samples");
+}
+
+QString summary(const QList<Footprint> &samples)
+{
+    QStringList parts;
+    eachQuarterMean(samples, [&](const char *name, auto, double first, double last) {
+        parts << QStringLiteral("%1 %2 -> %3").arg(name).arg(first, 0, 'f', 1).arg(last, 0, 'f', 1);
+    });
+    return QStringLiteral("%1 samples: %2")
+        .arg(samples.size())
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
+int soakCycles(int count)
+{
+    bool ok = false;
+    const int wanted = qEnvironmentVariableIntValue("ORBAL_SOAK_CYCLES", &ok);
+    return ok && wanted > 0 ? wanted : count;
+}
+
 } // namespace testenv
