@@ -31,9 +31,14 @@ status=0
 exclude=()
 [ -n "${ORBAL_SANITIZE_EXCLUDE:-}" ] && exclude=(-E "$ORBAL_SANITIZE_EXCLUDE")
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 900 "${exclude[@]}" || status=$?
-if [ -n "$(ls -A "$logs")" ]; then
+# A process killed while it ends (a test's SIGKILL during the leak check) can leave an
+# empty log behind: that is no report.
+empty="$(find "$logs" -type f -empty)"
+[ -n "$empty" ] && echo "empty sanitizer logs (no report):" $empty
+reports="$(find "$logs" -type f ! -empty)"
+if [ -n "$reports" ]; then
   echo "sanitizer reports:"
-  for f in "$logs"/*; do
+  for f in $reports; do
     echo "==> $f"
     cat "$f"
   done
