@@ -25,3 +25,15 @@ orbal_build() {
   cmake -S "$ORBAL_ROOT" -B "$ORBAL_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$ORBAL_ROOT/build" -j"$(nproc)"
 }
+
+# Window tests need an X server: keeps the one we are given (DISPLAY), else starts our own
+# Xvfb for as long as the calling script runs.
+orbal_ensure_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  ORBAL_DISPLAY_FILE="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$ORBAL_DISPLAY_FILE" >/dev/null 2>&1 &
+  ORBAL_XVFB_PID=$!
+  for _ in $(seq 100); do [ -s "$ORBAL_DISPLAY_FILE" ] && break; sleep 0.1; done
+  export DISPLAY=":$(head -n1 "$ORBAL_DISPLAY_FILE")"
+  trap 'kill "$ORBAL_XVFB_PID" 2>/dev/null; rm -f "$ORBAL_DISPLAY_FILE"; true' EXIT
+}

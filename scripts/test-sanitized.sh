@@ -13,16 +13,7 @@ cmake -S "$ORBAL_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORBAL_SANITIZE=ON >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-xvfb_pid=""
-display_file=""
-if [ -z "${DISPLAY:-}" ]; then
-  display_file="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$display_file")"
-fi
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; [ -n "$display_file" ] && rm -f "$display_file"; true' EXIT
+orbal_ensure_display
 
 logs="$build/sanitizer-logs"
 rm -rf "$logs"
