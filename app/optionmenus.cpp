@@ -81,6 +81,9 @@ OptionMenus::OptionMenus(QWidget *window, const QString &appDir) : QObject(windo
 {
     for (QMenu *&menu : m_menus)
         menu = new QMenu(window);
+    // Each file read once for all the start check marks.
+    KConfig frontEnd(settings::frontEndFile(appDir), true);
+    KConfig player(settings::playerFile(appDir), true);
     // Submenus are built before the rows that open them: rows run in the menus' order
     // (the main menu last).
     for (const Row &row : kRows) {
@@ -99,7 +102,7 @@ OptionMenus::OptionMenus(QWidget *window, const QString &appDir) : QObject(windo
             continue;
         bool on = row.startOn;
         if (row.key) {
-            KConfig config(fileOf(row), true);
+            KConfig &config = row.file == F::Player ? player : frontEnd;
             config.setGroup(QLatin1String(row.group));
             on = config.readBoolEntry(QLatin1String(row.key), row.startOn);
         }
@@ -158,11 +161,12 @@ bool OptionMenus::apply(Menu which, int id)
     const Row *chosenRow = rowOf(which, id);
     if (!chosenRow || !checkable(chosenRow->kind))
         return false;
+    // One store for the group's keys (all in one file), written once.
+    KConfig config(chosenRow->key ? fileOf(*chosenRow) : QString(), !chosenRow->key);
     bool on = true;
     if (chosenRow->kind == K::Toggle) {
         // The setting's own value decides, so a file changed behind the menu still toggles.
         if (chosenRow->key) {
-            KConfig config(fileOf(*chosenRow), true);
             config.setGroup(QLatin1String(chosenRow->group));
             on = !config.readBoolEntry(QLatin1String(chosenRow->key), chosenRow->startOn);
         } else {
@@ -183,10 +187,8 @@ bool OptionMenus::apply(Menu which, int id)
         setChecked(which, row.id, value);
         if (!row.key)
             continue;
-        KConfig config(fileOf(row));
         config.setGroup(QLatin1String(row.group));
         config.writeEntry(QLatin1String(row.key), value);
-        config.sync();
     }
     return on;
 }
