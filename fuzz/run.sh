@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Runs each fuzz program for the given number of seconds on a scratch copy of its seed
 # corpus (the seeds in the repository stay as they are) and reports its executions.
-#   fuzz/run.sh <seconds> [target...]     all targets when none are named
+#   fuzz/run.sh [--runs N] <seconds> [target...]     all targets when none are named
+# With --runs a program also stops after N executions, whichever comes first.
 # Programs come from build-fuzz/bin (or $ORBAL_FUZZ_BIN). A finding leaves its input in
 # build-fuzz/findings/<target>/ and makes the exit status 1.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="${ORBAL_FUZZ_BIN:-$root/build-fuzz/bin}"
-[ $# -ge 1 ] || { echo "usage: $0 <seconds> [target...]" >&2; exit 2; }
+runs_limit=()
+if [ "${1:-}" = "--runs" ] && [ $# -ge 2 ]; then
+  runs_limit=(-runs="$2")
+  shift 2
+fi
+[ $# -ge 1 ] || { echo "usage: $0 [--runs N] <seconds> [target...]" >&2; exit 2; }
 seconds="$1"
 shift
 targets=("$@")
@@ -33,7 +39,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/$t/corpus" "$work/$t/tmp" "$findings"
   cp "$root/fuzz/corpus/$t"/* "$work/$t/corpus/"
   log="$work/$t/log"
-  TMPDIR="$work/$t/tmp" "$program" "$work/$t/corpus" -max_total_time="$seconds" \
+  TMPDIR="$work/$t/tmp" "$program" "$work/$t/corpus" -max_total_time="$seconds" "${runs_limit[@]}" \
     -timeout=10 -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 \
     -artifact_prefix="$findings/" >"$log" 2>&1
   rc=$?

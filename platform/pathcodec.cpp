@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,6 +110,22 @@ bool isRegularFile(const QString &path)
 {
     struct stat info;
     return ::stat(encode(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool isDirectory(const QString &path)
+{
+    struct stat info;
+    return ::stat(encode(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+QString canonical(const QString &path)
+{
+    char *resolved = ::realpath(encode(path).constData(), nullptr);
+    if (!resolved)
+        return QString();
+    const QString result = decode(QByteArray(resolved));
+    ::free(resolved);
+    return result;
 }
 
 } // namespace PathCodec

@@ -20,5 +20,11 @@ QString absolute(const QString &path);
 
 // stat() on the encoded name: an existing regular file (links followed).
 bool isRegularFile(const QString &path);
+// The same for a folder.
+bool isDirectory(const QString &path);
+
+// realpath() on the encoded name: absolute, no links, "." or ".." left; empty when the path
+// does not exist.
+QString canonical(const QString &path);
 
 } // namespace PathCodec

@@ -1,12 +1,12 @@
 #include "playlist/filebrowser.h"
 
+#include "platform/dirlisting.h"
 #include "platform/logging.h"
+#include "platform/pathcodec.h"
 #include "platform/res_icon_reader.h"
 #include "playlist/playlistfile.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QStyledItemDelegate>
 
@@ -97,21 +97,37 @@ void FileBrowser::forgetDir()
     m_currentDir.clear();
 }
 
+void FileBrowser::addRows(const QStringList &texts, const QIcon &icon)
+{
+    // One insertion for all rows: row by row, a folder of thousands tells the view each.
+    const int first = count();
+    addItems(texts);
+    {
+        // The rows are new and not laid out yet: nothing to tell the view per icon.
+        const QSignalBlocker quietModel(model());
+        for (int i = first; i < count(); ++i)
+            item(i)->setIcon(icon);
+    }
+    viewport()->update();
+}
+
 bool FileBrowser::setDir(const QString &path)
 {
-    QDir dir(path);
     // An empty path would be the working directory.
-    if (path.isEmpty() || !dir.exists() || !dir.isReadable()) {
+    const QString canonical = path.isEmpty() ? QString() : PathCodec::canonical(path);
+    const std::optional<QList<DirListing::Entry>> entries =
+        canonical.isEmpty() ? std::nullopt
+                            : DirListing::read(canonical, PlaylistFile::splitFilter(m_filter));
+    if (!entries) {
         qCDebug(lcPlaylist) << "cannot list" << path;
         return false;
     }
-    dir.setNameFilters(PlaylistFile::splitFilter(m_filter));
-    dir.setFilter(QDir::AllDirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    const QFileInfoList entries = dir.entryInfoList();
-    const QString canonical = dir.canonicalPath();
-    if (canonical.isEmpty())
-        return false;
+    QStringList dirs;
+    QStringList files;
+    if (canonical != QLatin1String("/"))
+        dirs << QStringLiteral("..");
+    for (const DirListing::Entry &entry : *entries)
+        (entry.isDir ? dirs : files) << entry.name;
 
     // Rebuilding the rows moves the current row; nothing was highlighted by the user.
     const QSignalBlocker quiet(this);
@@ -119,16 +135,8 @@ bool FileBrowser::setDir(const QString &path)
     m_currentDir = canonical;
     // One icon of each kind shared by every row: a folder of thousands of songs would
     // otherwise draw and hold a picture per row.
-    const QIcon folder = folderIcon();
-    const QIcon file = fileIcon();
-    if (!QDir(canonical).isRoot())
-        addItem(new QListWidgetItem(folder, QStringLiteral("..")));
-    for (const QFileInfo &info : entries)
-        if (info.isDir())
-            addItem(new QListWidgetItem(folder, info.fileName()));
-    for (const QFileInfo &info : entries)
-        if (!info.isDir())
-            addItem(new QListWidgetItem(file, info.fileName()));
+    addRows(dirs, folderIcon());
+    addRows(files, fileIcon());
     return true;
 }
 
@@ -138,9 +146,8 @@ void FileBrowser::itemHighlighted(int index)
     if (!it)
         return;
     const QString path = pathOf(it->text());
-    const QFileInfo info(path);
-    const bool isFile = info.isFile();
-    const bool isDir = info.isDir();
+    const bool isFile = PathCodec::isRegularFile(path);
+    const bool isDir = !isFile && PathCodec::isDirectory(path);
     m_pickedFile = isFile ? path : QString();
     if (isFile)
         emit picked(path);
@@ -150,7 +157,7 @@ void FileBrowser::itemHighlighted(int index)
         emit dirpicked(path);
     emit isDirPicked(isDir);
     // At the root every entry stands for a folder to pick, whatever it is.
-    if (QDir(m_currentDir).isRoot()) {
+    if (m_currentDir == QLatin1String("/")) {
         m_pickedDir = m_currentDir + it->text();
         emit isDirPicked(true);
     }
@@ -162,9 +169,8 @@ void FileBrowser::itemSelected(int index)
     if (!it)
         return;
     const QString path = pathOf(it->text());
-    const QFileInfo info(path);
-    const bool isFile = info.isFile();
-    if (info.isDir())
+    const bool isFile = PathCodec::isRegularFile(path);
+    if (!isFile && PathCodec::isDirectory(path))
         setDir(path);
     else if (isFile)
         m_pickedFile = path;
@@ -176,7 +182,7 @@ void FileBrowser::itemClicked(QListWidgetItem *item)
     if (!item)
         return;
     const QString path = pathOf(item->text());
-    if (QFileInfo(path).isDir())
+    if (PathCodec::isDirectory(path))
         setDir(path);
 }
 

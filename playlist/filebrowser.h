@@ -1,6 +1,6 @@
 // A list of one directory at a time: ".." (except at the root), the subdirectories
 // whatever their names, then the files matching a ";"-separated name filter. Hidden
-// entries are listed. Highlighting or selecting an entry remembers it; clicking a
+// entries are listed, and names that are not UTF-8 kept (PathCodec). Highlighting or selecting an entry remembers it; clicking a
 // directory enters it. Entry texts are bare names; full paths are rebuilt from the
 // directory shown.
 #pragma once
@@ -50,6 +50,8 @@ signals:
 protected:
     // Empties the list and forgets the directory, for owners that fill it themselves.
     void forgetDir();
+    // Appends a row per text, all with `icon`.
+    void addRows(const QStringList &texts, const QIcon &icon);
 
 private:
     QString m_filter;

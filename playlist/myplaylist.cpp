@@ -64,13 +64,7 @@ QIcon MyPlayList::fileIcon() const
 void MyPlayList::showEntries(const QStringList &texts)
 {
     forgetDir();
-    for (const QString &text : texts)
-        addEntry(text);
-}
-
-void MyPlayList::addEntry(const QString &text)
-{
-    addItem(new QListWidgetItem(fileIcon(), text));
+    addRows(texts, fileIcon());
 }
 
 QList<int> MyPlayList::selectedRows() const

@@ -15,8 +15,6 @@ public:
     // Shows rows of plain texts (a playlist's file names) instead of a directory;
     // taps on them never navigate.
     void showEntries(const QStringList &texts);
-    // Appends a row showing a playlist entry (its bare file name).
-    void addEntry(const QString &text);
     // Rows selected, in row order.
     QList<int> selectedRows() const;
 

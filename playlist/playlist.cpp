@@ -8,6 +8,7 @@
 #include "platform/logging.h"
 #include "platform/zmessagebox.h"
 #include "platform/zmultilineedit.h"
+#include "playlist/canonicalfiles.h"
 #include "playlist/filebrowser.h"
 #include "playlist/myplaylist.h"
 #include "playlist/playerrestart.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -133,9 +135,11 @@ bool PlayList::loadList(const QString &path)
 
 void PlayList::showFiles()
 {
-    m_list->showEntries({});
+    QStringList names;
+    names.reserve(m_files.size());
     for (const QString &file : m_files)
-        m_list->addEntry(QFileInfo(file).fileName());
+        names << file.mid(file.lastIndexOf(QLatin1Char('/')) + 1);
+    m_list->showEntries(names);
 }
 
 void PlayList::reloadList()
@@ -158,7 +162,7 @@ void PlayList::showCurrent()
         m_list->setCurrentRow(m_current, QItemSelectionModel::NoUpdate);
 }
 
-void PlayList::setMode(int mode)
+void PlayList::setMode(int mode, bool reread)
 {
     const ModeRow *row = nullptr;
     for (const ModeRow &r : kModes)
@@ -170,8 +174,10 @@ void PlayList::setMode(int mode)
     m_okButton->setText(QString::fromLatin1(row->okText));
     if (mode == Adding)
         m_list->setDir(platform::cardRoot());
-    else
+    else if (reread)
         reloadList();
+    else
+        showFiles();
     enableEditing(mode == Normal);
     m_mode = mode;
     if (mode == Normal)
@@ -216,28 +222,33 @@ void PlayList::addSelectedSongs()
     const QList<int> rows = m_list->selectedRows();
     // A song is listed when an entry names the same file, however spelt: compare canonical
     // paths, each worked out once. Entries whose files are gone match nothing.
+    CanonicalFiles canonicalOf;
     QSet<QString> listed;
     listed.reserve(m_files.size() + rows.size());
     for (const QString &known : m_files) {
-        const QString canonical = QFileInfo(known).canonicalFilePath();
+        const QString canonical = canonicalOf.of(known);
         if (!canonical.isEmpty())
             listed.insert(canonical);
     }
-    // Enough to repaint the count now and then without slowing a short add.
-    constexpr int kProgressStep = 250;
+    // The count is repainted a few times a second: more often, the repaints cost more than
+    // the adding.
+    constexpr int kProgressMs = 100;
+    QElapsedTimer sinceProgress;
+    sinceProgress.start();
     int done = 0;
     for (int row : rows) {
         std::fputs("mouse 1\n", stdout);
         const QString path = m_list->pathOf(m_list->item(row)->text());
-        const QFileInfo info(path);
-        if (info.isFile()) {
-            const QString canonical = info.canonicalFilePath();
-            if (!listed.contains(canonical)) {
-                listed.insert(canonical);
-                m_files << path;
-            }
+        const QString canonical = canonicalOf.of(path);
+        // A name holding a line break cannot be stored in the list: the rows would no
+        // longer match the player's positions.
+        if (!canonical.isEmpty() && PlaylistFile::storable(path) && !listed.contains(canonical)) {
+            listed.insert(canonical);
+            m_files << path;
         }
-        if (++done % kProgressStep == 0 && done < rows.size()) {
+        ++done;
+        if (sinceProgress.hasExpired(kProgressMs) && done < rows.size()) {
+            sinceProgress.restart();
             m_title->setText(QStringLiteral("%1/%2").arg(done).arg(rows.size()));
             // Repaints and timers only: a tap now would act on a half-made list.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -246,7 +257,7 @@ void PlayList::addSelectedSongs()
     m_title->setText(QStringLiteral("Edit List"));
 }
 
-void PlayList::saveCurrentList()
+bool PlayList::saveCurrentList()
 {
     // A list saved behind a running xmms would be overwritten by it when it quits; an xmms
     // started in mplayer mode would play beside mplayer.
@@ -260,6 +271,7 @@ void PlayList::saveCurrentList()
     }
     if (!written)
         qCWarning(lcPlaylist) << "could not save" << m_listFile;
+    return written;
 }
 
 void PlayList::hideWithOk()
@@ -292,8 +304,9 @@ void PlayList::hideWithOk()
         addSelectedSongs();
         break;
     }
-    saveCurrentList();
-    setMode(Normal);
+    // What was just written is what a read would give: a long list is not read again.
+    const bool saved = saveCurrentList();
+    setMode(Normal, !saved);
 }
 
 void PlayList::hideWithCancel()
@@ -335,8 +348,7 @@ void PlayList::menuSelect(int id)
             break;
         // Nothing readable picked keeps the list and its file: the save below still runs.
         loadList(*picked);
-        saveCurrentList();
-        setMode(Normal);
+        setMode(Normal, !saveCurrentList());
         break;
     }
     case SaveAsPreset:

@@ -71,7 +71,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void setMode(int mode);
+    // Entering Normal shows the edited file read again, or m_files as they are when
+    // `reread` is false (they were just saved).
+    void setMode(int mode, bool reread = true);
     // The player mode and adapter as they are now: the dialog outlives switches of mode.
     void followPlayerMode();
     bool loadList(const QString &path);
@@ -81,7 +83,8 @@ private:
     // Appends the selected rows' files that are not listed yet, showing progress in the
     // title while a long add runs.
     void addSelectedSongs();
-    void saveCurrentList();
+    // False when the list could not be written.
+    bool saveCurrentList();
     void enableEditing(bool normal);
     void showCurrent();
     // Runs the preset chooser: nothing when cancelled, else the file picked (empty when the

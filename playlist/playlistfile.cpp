@@ -1,7 +1,9 @@
 #include "playlist/playlistfile.h"
 
+#include "platform/dirlisting.h"
 #include "platform/logging.h"
 #include "platform/pathcodec.h"
+#include "platform/regularfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -20,27 +22,21 @@ namespace
 // The player reads no more of a list than this either, so both see the same entries.
 constexpr qint64 MaxListBytes = 16 * 1024 * 1024;
 
-bool isRegularFile(const QByteArray &name)
-{
-    struct stat info;
-    return ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 // The file one line names, or nothing. The rule the player follows too: ASCII blanks and
 // CR around the line are not part of the name (a no-break space or any non-ASCII byte
 // is), unless only the line as written names a file; "#" lines, empty lines and names
-// with a NUL name nothing. One stat for an ordinary line.
-QByteArray entryName(const QByteArray &raw)
+// with a NUL name nothing.
+QByteArray entryName(const QByteArray &raw, RegularFiles &files)
 {
     const QByteArray line = raw.trimmed();
     if (line.isEmpty() || line.startsWith('#') || line.contains('\0'))
         return QByteArray();
-    if (isRegularFile(line))
+    if (files.contains(line))
         return line;
     QByteArray exact = raw;
     if (exact.endsWith('\r'))
         exact.chop(1);
-    return exact != line && isRegularFile(exact) ? exact : QByteArray();
+    return exact != line && files.contains(exact) ? exact : QByteArray();
 }
 
 // For a folder that takes no new file: the list is rewritten where it is, never truncated
@@ -147,8 +143,9 @@ std::optional<QStringList> PlaylistFile::read(const QString &path)
 QStringList PlaylistFile::parse(const QByteArray &bytes)
 {
     QStringList entries;
+    RegularFiles files;
     for (const QByteArray &raw : bytes.split('\n')) {
-        const QByteArray name = entryName(raw);
+        const QByteArray name = entryName(raw, files);
         if (!name.isEmpty())
             entries << PathCodec::decode(name);
     }
@@ -159,7 +156,7 @@ bool PlaylistFile::write(const QString &path, const QStringList &entries)
 {
     QByteArray bytes;
     for (const QString &entry : entries) {
-        if (entry.contains(QLatin1Char('\n')) || entry.contains(QLatin1Char('\r'))) {
+        if (!storable(entry)) {
             qCWarning(lcPlaylist) << "left out a path with a line break:" << entry;
             continue;
         }
@@ -169,17 +166,21 @@ bool PlaylistFile::write(const QString &path, const QStringList &entries)
     return saveWhole(path, bytes);
 }
 
+bool PlaylistFile::storable(const QString &entry)
+{
+    return !entry.contains(QLatin1Char('\n')) && !entry.contains(QLatin1Char('\r'));
+}
+
 std::optional<QStringList> PlaylistFile::scanDirectory(const QString &dir)
 {
-    QDir d(dir);
-    if (!d.exists() || !d.isReadable())
+    const std::optional<QList<DirListing::Entry>> entries =
+        DirListing::read(dir, splitFilter(QString::fromLatin1(kMediaFilter)));
+    if (!entries)
         return std::nullopt;
-    d.setNameFilters(splitFilter(QString::fromLatin1(kMediaFilter)));
-    d.setFilter(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    d.setSorting(QDir::Name | QDir::IgnoreCase);
     QStringList paths;
-    for (const QString &name : d.entryList())
-        paths << dir + QLatin1Char('/') + name;
+    for (const DirListing::Entry &entry : *entries)
+        if (!entry.isDir)
+            paths << dir + QLatin1Char('/') + entry.name;
     return paths;
 }
 

@@ -28,6 +28,8 @@ public:
     // content appears whole or not at all. Entries holding a line break cannot be stored and are
     // left out. False when the file cannot be written.
     static bool write(const QString &path, const QStringList &entries);
+    // Whether write() keeps the entry (no line break in it).
+    static bool storable(const QString &entry);
 
     // Full paths of the regular files in `dir` (hidden ones too) matching the media
     // filter, sorted by name ignoring case. nullopt when the directory is unreadable.

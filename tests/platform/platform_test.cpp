@@ -1,4 +1,5 @@
 #include "platform/cardroot.h"
+#include "platform/dirlisting.h"
 #include "platform/phonescreen.h"
 #include "platform/power.h"
 #include "platform/res_icon_reader.h"
@@ -33,6 +34,24 @@ TEST(Platform, cardRootLivesUnderTheApplicationDirectoryOnADesktop)
     EXPECT_EQ(platform::cardPath("/mmc/mmca10/x"), QString("/mmc/mmca10/x"));
     EXPECT_EQ(platform::cardPath("/tmp/x"), QString("/tmp/x"));
     QDir::setCurrent(old);
+}
+
+// Folder listings match name filters as the toolkit's wildcards do, ignoring case.
+TEST(Platform, namePatternsMatchLikeShellWildcards)
+{
+    const struct {
+        const char *name, *pattern;
+        bool matches;
+    } rows[] = {
+        {"Song.MP3", "*.mp3", true},   {"song.mp3.txt", "*.mp3", false}, {"mp3", "*.mp3", false},
+        {".mp3", "*.mp3", true},       {"abc", "a?c", true},             {"ac", "a?c", false},
+        {"abxbc", "a*b*c", true},      {"abxb", "a*b*c", false},         {"", "*", true},
+        {"x", "", false},              {"Ä.Ogg", "ä*.OGG", true},        {"a*b", "a*b", true},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(DirListing::matches(QString::fromUtf8(row.name), QString::fromUtf8(row.pattern)),
+                  row.matches)
+            << row.name << " ~ " << row.pattern;
 }
 
 TEST(Platform, backlightCallsAreRemembered)

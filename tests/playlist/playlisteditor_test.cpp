@@ -4,6 +4,7 @@
 #include "audio/xmmsplayer.h"
 #include "cutter/viewdialog.h"
 #include "platform/cardroot.h"
+#include "platform/pathcodec.h"
 #include "platform/zmessagebox.h"
 #include "platform/zmultilineedit.h"
 #include "playlist/filebrowser.h"
@@ -23,6 +24,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -228,6 +230,31 @@ TEST_F(EditorTest, addingManySongsRefusesOtherSpellingsAndKeepsOrder)
     EXPECT_EQ(editor.files(), expected);
     EXPECT_EQ(testenv::readFile(m_listFile), (expected.join('\n') + '\n').toUtf8());
     EXPECT_EQ(editor.findChild<QLabel *>()->text(), "Edit List");
+}
+
+// Names from another system's card (GBK bytes) are listed, added and saved as their bytes;
+// a name holding a line break cannot be stored and is not added.
+TEST_F(EditorTest, namesThatAreNotUtf8AreAddedAsTheirBytes)
+{
+    const QByteArray folder = QFile::encodeName(m_card) + "/raw";
+    const QByteArray gbk = "\xd6\xd0\xce\xc4.mp3";
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(folder)));
+    for (const QByteArray &name : {gbk, QByteArray("line\nbreak.mp3")}) {
+        std::FILE *f = std::fopen(folder + "/" + name, "w");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    PlayList editor(nullptr, m_listFile);
+    editor.openList();
+    editor.menuSelect(PlayList::AddSongs);
+    ASSERT_TRUE(editor.list()->setDir(PathCodec::decode(folder)));
+    ASSERT_EQ(rows(*editor.list()).size(), 3); // "..", both songs
+    editor.list()->setCurrentRow(rows(*editor.list()).indexOf(PathCodec::decode(gbk)));
+    EXPECT_EQ(PathCodec::encode(editor.list()->pickedFile()), folder + "/" + gbk);
+    editor.list()->selectAll();
+    editor.hideWithOk();
+    EXPECT_EQ(testenv::readFile(m_listFile), folder + "/" + gbk + "\n");
+    EXPECT_EQ(rows(*editor.list()), QStringList({PathCodec::decode(gbk)}));
 }
 
 TEST_F(EditorTest, missingPlayerListIsCreatedByTheFirstSave)

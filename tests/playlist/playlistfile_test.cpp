@@ -58,6 +58,8 @@ TEST_P(PlaylistReadTest, bothReadersKeepTheSameExistingFiles)
         std::fclose(f);
     }
     QDir(QFile::decodeName(dir)).mkdir("folder.mp3");
+    ASSERT_EQ(::symlink("a.mp3", dir + "/link.mp3"), 0);
+    ASSERT_EQ(::symlink("gone.mp3", dir + "/dangling.mp3"), 0);
     const QString list = QFile::decodeName(dir) + "/list.m3u";
     QByteArray content = GetParam().content;
     content.replace('@', dir);
@@ -102,7 +104,18 @@ INSTANTIATE_TEST_SUITE_P(
                  {kTrailingBlank, "a.mp3"}},
         ReadCase{"lineWithNulSkipped", QByteArray(kNul, sizeof kNul - 1), {"b c.ogg"}},
         ReadCase{"garbageBytes", QByteArray(kGarbage, sizeof kGarbage - 1), {"a.mp3"}},
-        ReadCase{"emptyFile", "", {}}),
+        ReadCase{"emptyFile", "", {}},
+        // Enough lines naming one folder that it is read whole instead of a stat a line.
+        ReadCase{"longListOfOneFolder",
+                 ("@/a.mp3\n@/gone.mp3\n@/folder.mp3\n@/link.mp3\n@/dangling.mp3\n@/" + kGbk +
+                  "\n")
+                     .repeated(10),
+                 [] {
+                     QList<QByteArray> names;
+                     for (int i = 0; i < 10; ++i)
+                         names << "a.mp3" << "link.mp3" << kGbk;
+                     return names;
+                 }()}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PlaylistFile, unreadableFileGivesNothing)
