@@ -49,19 +49,41 @@ struct Silence {
 };
 Silence g_silence;
 
+// All exchanges of one pass of the caller's event loop (the status poll, the painter's
+// questions, a key's volume change) share one bound: an xmms that answers each just
+// inside it must not stall a pass once per call. The caller marks its passes
+// (xmms_remote_begin_pass); a caller that does not gets a fresh bound each bound's length
+// of time.
+struct Budget {
+    bool open = false;
+    Clock::time_point start;
+    Clock::duration spent{};
+};
+Budget g_budget;
+
+// What is left of the bound for an exchange starting now (nothing left is zero).
+Clock::duration budgetLeft(Clock::time_point now)
+{
+    const auto bound = std::chrono::milliseconds(g_timeoutMs);
+    if (!g_budget.open || now - g_budget.start >= bound)
+        g_budget = Budget{true, now, {}};
+    return std::max<Clock::duration>(Clock::duration::zero(), bound - g_budget.spent);
+}
+
 // One request on one connection, the way libxmms does it, but never past the deadline.
 class Connection
 {
 public:
-    explicit Connection(gint session)
-        : m_deadline(Clock::now() + std::chrono::milliseconds(g_timeoutMs))
+    explicit Connection(gint session) : m_start(Clock::now())
     {
+        m_deadline = m_start + budgetLeft(m_start);
         open(XmmsProtocol::socketPath(session));
     }
     ~Connection()
     {
         if (m_fd >= 0)
             ::close(m_fd);
+        g_budget.spent += Clock::now() - m_start;
         if (m_timedOut) {
             g_silence.on = true;
             g_silence.socket = m_socket;
@@ -166,7 +188,8 @@ private:
             const auto now = Clock::now();
             if (now < g_silence.nextProbe)
                 return;
-            m_deadline = std::min(m_deadline, now + std::chrono::milliseconds(ProbeTimeoutMs));
+            // A probe has its own short bound, even in a pass whose bound is spent.
+            m_deadline = now + std::chrono::milliseconds(ProbeTimeoutMs);
         }
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         if (fd < 0)
@@ -214,6 +237,7 @@ private:
                peer.uid == ::getuid();
     }
 
+    Clock::time_point m_start;
     Clock::time_point m_deadline;
     SocketId m_socket;
     bool m_answered = false; // the peer replied or hung up: it is not silent
@@ -325,6 +349,12 @@ void xmms_remote_set_timeout(gint milliseconds)
 {
     g_timeoutMs = milliseconds < 1 ? DefaultTimeoutMs : milliseconds;
     g_silence.on = false;
+    g_budget.open = false;
+}
+
+void xmms_remote_begin_pass(void)
+{
+    g_budget.open = false;
 }
 
 gboolean xmms_remote_is_silent(gint session)

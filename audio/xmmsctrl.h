@@ -72,8 +72,13 @@ void xmms_remote_toggle_eq_active(gint session);
  * except one short probe a second. */
 gboolean xmms_remote_is_silent(gint session);
 
-/* Bound of one whole exchange in milliseconds (default 1000); values below 1 restore it. */
+/* Bound of one whole exchange in milliseconds (default 1000); values below 1 restore it.
+ * It also bounds all exchanges of one pass together. */
 void xmms_remote_set_timeout(gint milliseconds);
+
+/* A new pass of the caller's event loop begins: its exchanges get the whole bound again.
+ * Without these marks a pass is the bound's length of time. */
+void xmms_remote_begin_pass(void);
 
 #ifdef __cplusplus
 }

@@ -5,6 +5,7 @@
 #include "dropin/settingsnames.h"
 #include "platform/logging.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -55,6 +56,10 @@ XMMSPlayer::XMMSPlayer(QObject *parent, const char *name) : QObject(parent)
         setObjectName(QString::fromLatin1(name));
     qCDebug(lcAudio) << "XMMSPlayer: created xmmsplayer interface";
     xmmsInstance = this;
+    // Each pass of the event loop may spend the exchange bound once, in all its calls.
+    if (QAbstractEventDispatcher *loop = QAbstractEventDispatcher::instance(thread()))
+        connect(loop, &QAbstractEventDispatcher::aboutToBlock, this,
+                [] { xmms_remote_begin_pass(); });
 
     {
         KConfig config(settings::playerFile(QDir::currentPath()), true);

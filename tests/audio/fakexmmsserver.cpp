@@ -2,6 +2,7 @@
 
 #include "audio/xmmsprotocol.h"
 
+#include <chrono>
 #include <cstring>
 #include <poll.h>
 #include <sys/socket.h>
@@ -98,6 +99,8 @@ void FakeXmmsServer::serve()
             std::lock_guard<std::mutex> lock(m_mutex);
             m_requests.append(request);
         }
+        if (m_mode == Mode::Slow)
+            std::this_thread::sleep_for(std::chrono::milliseconds(SlowMs));
         ::send(client, m_answer.constData(), size_t(m_answer.size()), MSG_NOSIGNAL);
         ::close(client);
     }

@@ -1,5 +1,6 @@
 // A scripted server on the session-0 socket path, run on its own thread: it answers every
-// connection with fixed bytes, or accepts and never says a word. It records each request.
+// connection with fixed bytes, at once or after SlowMs, or accepts and never says a word.
+// It records each request.
 #pragma once
 
 #include <QByteArray>
@@ -11,7 +12,8 @@
 class FakeXmmsServer
 {
 public:
-    enum class Mode { Answer, Silent };
+    enum class Mode { Answer, Slow, Silent };
+    static constexpr int SlowMs = 400;
     FakeXmmsServer(Mode mode, const QByteArray &answer = QByteArray());
     ~FakeXmmsServer();
     FakeXmmsServer(const FakeXmmsServer &) = delete;

@@ -320,6 +320,27 @@ TEST_F(XmmsClient, serverThatNeverAnswersCostsAtMostTheBound)
     }
 }
 
+// Each answer comes just inside the bound, but one pass of calls still costs the bound in all:
+// the call that would overrun it gives up, and xmms counts as silent until it answers again.
+TEST_F(XmmsClient, slowServerCostsOneBoundPerPass)
+{
+    FakeXmmsServer server(FakeXmmsServer::Mode::Slow, packet(le(2467)) + Ack);
+    ASSERT_TRUE(server.isListening());
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(xmms_remote_get_version(0), 2467);
+    for (int i = 0; i < 5; ++i)
+        xmms_remote_get_version(0);
+    EXPECT_LT(clock.elapsed(), 1300) << "six calls of " << FakeXmmsServer::SlowMs << " ms each";
+    EXPECT_TRUE(xmms_remote_is_silent(0));
+    // The next pass gets a whole bound again once xmms answers in time.
+    server.setMode(FakeXmmsServer::Mode::Answer);
+    QTest::qWait(1100);
+    xmms_remote_begin_pass();
+    EXPECT_EQ(xmms_remote_get_version(0), 2467);
+    EXPECT_FALSE(xmms_remote_is_silent(0));
+}
+
 struct BadReplyRow {
     const char *name;
     QByteArray answer;
