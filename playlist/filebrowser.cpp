@@ -16,16 +16,26 @@ namespace
 // The size of every row, for a view of uniform rows: that of a row showing the widest
 // text, so the rows still reach as far as the longest name. Texts are compared by the sum
 // of their characters' advances (shaping each of a long folder's names costs more than
-// listing it); only the widest is laid out.
+// listing it); only the widest is laid out. The size is kept until the rows or the font
+// change: the view asks again at every layout.
 class WidestRow : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit WidestRow(QAbstractItemView *view) : QStyledItemDelegate(view)
+    {
+        QAbstractItemModel *model = view->model();
+        for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+            connect(model, changed, this, [this] { m_known = false; });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { m_known = false; });
+        connect(model, &QAbstractItemModel::dataChanged, this, [this] { m_known = false; });
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QStyleOptionViewItem widest(option);
         initStyleOption(&widest, index);
+        if (m_known && widest.font == m_font)
+            return m_size;
         const QFontMetrics metrics(widest.font);
         QHash<char16_t, int> advances;
         const QAbstractItemModel *model = index.model();
@@ -47,8 +57,16 @@ public:
         }
         const QWidget *view = widest.widget;
         const QStyle *style = view ? view->style() : QApplication::style();
-        return style->sizeFromContents(QStyle::CT_ItemViewItem, &widest, QSize(), view);
+        m_size = style->sizeFromContents(QStyle::CT_ItemViewItem, &widest, QSize(), view);
+        m_font = widest.font;
+        m_known = true;
+        return m_size;
     }
+
+private:
+    mutable bool m_known = false;
+    mutable QFont m_font;
+    mutable QSize m_size;
 };
 
 } // namespace
