@@ -44,8 +44,9 @@ for t in "${targets[@]}"; do
     -artifact_prefix="$findings/" >"$log" 2>&1
   rc=$?
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)"
+  took="$(sed -n 's/^Done [0-9]* runs in \([0-9]*\) second.*/\1/p' "$log" | tail -n1)"
   if [ $rc -eq 0 ]; then
-    echo "$t: ${runs:-?} executions in ${seconds} s, nothing found"
+    echo "$t: ${runs:-?} executions in ${took:-$seconds} s, nothing found"
   else
     status=1
     echo "$t: FINDING after ${runs:-?} executions (exit $rc); input in $findings/"
