@@ -5,6 +5,7 @@
 #include "audio/xmmsplayer.h"
 #include "commands/commanddispatcher.h"
 #include "platform/logging.h"
+#include "platform/pathcodec.h"
 #include "skin/pointerinput.h"
 #include "state/orbalstate.h"
 #include "video/engine.h"
@@ -236,8 +237,12 @@ QVariantMap MprisPlayer::metadata() const
     QVariantMap map{
         {QStringLiteral("mpris:trackid"),
          QVariant::fromValue(QDBusObjectPath(trackId(s.currentIndex)))},
-        {QStringLiteral("xesam:title"), QFileInfo(path).fileName()},
-        {QStringLiteral("xesam:url"), QUrl::fromLocalFile(path).toString()},
+        {QStringLiteral("xesam:title"),
+         PathCodec::displayName(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1))},
+        // From the name's bytes: a name that is not UTF-8 keeps them, percent-encoded.
+        {QStringLiteral("xesam:url"),
+         QStringLiteral("file://") +
+             QString::fromLatin1(QUrl::toPercentEncoding(PathCodec::encode(path), "/"))},
         {QStringLiteral("xesam:trackNumber"), s.currentIndex + 1},
     };
     if (const qint64 len = length(); len > 0)

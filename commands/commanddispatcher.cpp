@@ -7,6 +7,7 @@
 #include "dropin/settingsnames.h"
 #include "equalizer/eqwidget.h"
 #include "lyrics/lyriclookup.h"
+#include "platform/pathcodec.h"
 #include "platform/power.h"
 #include "platform/zmessagebox.h"
 #include "playlist/filebrowser.h"
@@ -129,7 +130,7 @@ QString CommandDispatcher::entryTitle(int index) const
 {
     const QString &path = m_state.fileList.at(index);
     return QStringLiteral("%1.%2").arg(index + 1).arg(
-        path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+        PathCodec::displayName(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)));
 }
 
 void CommandDispatcher::announceEntry(int index)

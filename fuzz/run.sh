@@ -27,6 +27,10 @@ base="/tmp"
 work="$(mktemp -d "$base/orbal-fuzz-run.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
+# Without an allocation stack kept per allocation the programs run about twice as fast; a
+# finding replayed on its own (see below) reports the full stacks.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0}"
+
 status=0
 for t in "${targets[@]}"; do
   program="$bin/fuzz_$t"

@@ -1,7 +1,9 @@
 #include "platform/pathcodec.h"
 
 #include <QDir>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +55,12 @@ bool isEscape(char16_t unit)
     return unit >= EscapeBase + 0x80 && unit <= EscapeBase + 0xFF;
 }
 
+// An escape at `i`, not the second half of a real character.
+bool isEscapeAt(const QString &path, qsizetype i)
+{
+    return isEscape(path.at(i).unicode()) && !(i > 0 && path.at(i - 1).isHighSurrogate());
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
@@ -83,18 +91,40 @@ QByteArray encode(const QString &path)
     QByteArray out;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < path.size(); ++i) {
-        const char16_t unit = path.at(i).unicode();
-        // A low surrogate after a high one is half of a real character, not an escape.
-        if (!isEscape(unit) || (i > 0 && path.at(i - 1).isHighSurrogate()))
+        if (!isEscapeAt(path, i))
             continue;
         out += QStringView(path).mid(runStart, i - runStart).toUtf8();
-        out += char(unit - EscapeBase);
+        out += char(path.at(i).unicode() - EscapeBase);
         runStart = i + 1;
     }
     if (runStart == 0)
         return path.toUtf8();
     out += QStringView(path).mid(runStart).toUtf8();
     return out;
+}
+
+QString displayName(const QString &name)
+{
+    bool escaped = false;
+    for (qsizetype i = 0; i < name.size() && !escaped; ++i)
+        escaped = isEscapeAt(name, i);
+    if (!escaped)
+        return name;
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    if (gbk.isValid()) {
+        const QString decoded = gbk.decode(encode(name));
+        // Bytes GBK has no character for come out as private-use ones: no reading either.
+        const bool unreadable = std::any_of(decoded.cbegin(), decoded.cend(), [](QChar c) {
+            return c.category() == QChar::Other_PrivateUse || c == QChar::ReplacementCharacter;
+        });
+        if (!gbk.hasError() && !unreadable)
+            return decoded;
+    }
+    QString shown = name;
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        if (isEscapeAt(name, i))
+            shown[i] = QChar::ReplacementCharacter;
+    return shown;
 }
 
 QString absolute(const QString &path)

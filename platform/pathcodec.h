@@ -14,6 +14,11 @@ namespace PathCodec
 QString decode(const QByteArray &bytes);
 QByteArray encode(const QString &path);
 
+// A name as the user should read it: as it is when it is UTF-8; otherwise its bytes read as
+// GBK (the usual case: a card filled on a phone or an older system) when they are valid
+// GBK, else with each stray byte shown as U+FFFD. For showing only: it does not name the file.
+QString displayName(const QString &name);
+
 // The path made absolute against the working directory and cleaned, without the lossy
 // round trip QFileInfo makes.
 QString absolute(const QString &path);

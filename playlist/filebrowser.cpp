@@ -17,7 +17,8 @@ namespace
 // text, so the rows still reach as far as the longest name. Texts are compared by the sum
 // of their characters' advances (shaping each of a long folder's names costs more than
 // listing it); only the widest is laid out. The size is kept until the rows or the font
-// change: the view asks again at every layout.
+// change: the view asks again at every layout. Rows hold the names that find the files and
+// show them as the user reads them (PathCodec::displayName).
 class WidestRow : public QStyledItemDelegate
 {
 public:
@@ -41,8 +42,8 @@ public:
         const QAbstractItemModel *model = index.model();
         int widestWidth = -1;
         for (int row = 0; row < model->rowCount(index.parent()); ++row) {
-            const QString text =
-                model->index(row, index.column(), index.parent()).data().toString();
+            const QString text = PathCodec::displayName(
+                model->index(row, index.column(), index.parent()).data().toString());
             int width = 0;
             for (QChar c : text) {
                 auto it = advances.constFind(c.unicode());
@@ -61,6 +62,13 @@ public:
         m_font = widest.font;
         m_known = true;
         return m_size;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = PathCodec::displayName(option->text);
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "skin/skinpainter.h"
 
+#include "platform/pathcodec.h"
 #include "skin/skin.h"
 #include "state/orbalstate.h"
 
@@ -53,7 +54,7 @@ void blit(QPainter &p, int dx, int dy, const QPixmap &src, int sx, int sy, int w
 
 QString fileNameOf(const QString &path)
 {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return PathCodec::displayName(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
 // Whether a two-state element shows its other picture for the current state.

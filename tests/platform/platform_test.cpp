@@ -1,5 +1,6 @@
 #include "platform/cardroot.h"
 #include "platform/dirlisting.h"
+#include "platform/pathcodec.h"
 #include "platform/phonescreen.h"
 #include "platform/power.h"
 #include "platform/res_icon_reader.h"
@@ -52,6 +53,23 @@ TEST(Platform, namePatternsMatchLikeShellWildcards)
         EXPECT_EQ(DirListing::matches(QString::fromUtf8(row.name), QString::fromUtf8(row.pattern)),
                   row.matches)
             << row.name << " ~ " << row.pattern;
+}
+
+// Names that are not UTF-8 are shown read as GBK, or with stray bytes marked; the others as
+// they are (a character beyond the first plane is no stray byte).
+TEST(Platform, fileNamesAreShownReadable)
+{
+    const struct {
+        QByteArray bytes;
+        QString shown;
+    } rows[] = {
+        {"plain.mp3", "plain.mp3"},
+        {"\xd6\xd0\xce\xc4.mp3", QString::fromUtf8("中文.mp3")},
+        {"\xff.mp3", QString(QChar::ReplacementCharacter) + ".mp3"},
+        {"\xf0\x9f\x8e\xb5 \xb2.mp3", QString::fromUtf8("🎵 ") + QChar::ReplacementCharacter + ".mp3"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(PathCodec::displayName(PathCodec::decode(row.bytes)), row.shown) << row.bytes.constData();
 }
 
 TEST(Platform, backlightCallsAreRemembered)
