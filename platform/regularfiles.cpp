@@ -91,5 +91,6 @@ bool RegularFiles::contains(const QByteArray &path)
         return isRegular(path.constData());
     const int type = folder.typeOf(std::string_view(name.data(), size_t(name.size())));
     // Links and file systems that do not tell the kind: ask.
-    return type == DT_REG || ((type == DT_LNK || type == DT_UNKNOWN) && isRegular(path.constData()));
+    return type == DT_REG ||
+           ((type == DT_LNK || type == DT_UNKNOWN) && isRegular(path.constData()));
 }

@@ -15,8 +15,7 @@ QString CanonicalFiles::folder(const QString &path)
 QString CanonicalFiles::of(const QString &path)
 {
     // Not cleaned: "link/.." is for realpath to resolve, not for text to drop.
-    const QString absolute =
-        path.startsWith(QLatin1Char('/')) ? path : PathCodec::absolute(path);
+    const QString absolute = path.startsWith(QLatin1Char('/')) ? path : PathCodec::absolute(path);
     struct stat info;
     if (::lstat(PathCodec::encode(absolute).constData(), &info) != 0)
         return QString();

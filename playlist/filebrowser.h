@@ -1,8 +1,8 @@
 // A list of one directory at a time: ".." (except at the root), the subdirectories
 // whatever their names, then the files matching a ";"-separated name filter. Hidden
-// entries are listed, and names that are not UTF-8 kept (PathCodec). Highlighting or selecting an entry remembers it; clicking a
-// directory enters it. Entry texts are bare names; full paths are rebuilt from the
-// directory shown.
+// entries are listed, and names that are not UTF-8 kept (PathCodec). Highlighting or selecting an
+// entry remembers it; clicking a directory enters it. Entry texts are bare names; full paths are
+// rebuilt from the directory shown.
 #pragma once
 
 #include <QIcon>

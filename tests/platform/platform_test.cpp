@@ -44,10 +44,18 @@ TEST(Platform, namePatternsMatchLikeShellWildcards)
         const char *name, *pattern;
         bool matches;
     } rows[] = {
-        {"Song.MP3", "*.mp3", true},   {"song.mp3.txt", "*.mp3", false}, {"mp3", "*.mp3", false},
-        {".mp3", "*.mp3", true},       {"abc", "a?c", true},             {"ac", "a?c", false},
-        {"abxbc", "a*b*c", true},      {"abxb", "a*b*c", false},         {"", "*", true},
-        {"x", "", false},              {"Ä.Ogg", "ä*.OGG", true},        {"a*b", "a*b", true},
+        {"Song.MP3", "*.mp3", true},
+        {"song.mp3.txt", "*.mp3", false},
+        {"mp3", "*.mp3", false},
+        {".mp3", "*.mp3", true},
+        {"abc", "a?c", true},
+        {"ac", "a?c", false},
+        {"abxbc", "a*b*c", true},
+        {"abxb", "a*b*c", false},
+        {"", "*", true},
+        {"x", "", false},
+        {"Ä.Ogg", "ä*.OGG", true},
+        {"a*b", "a*b", true},
     };
     for (const auto &row : rows)
         EXPECT_EQ(DirListing::matches(QString::fromUtf8(row.name), QString::fromUtf8(row.pattern)),
@@ -66,10 +74,12 @@ TEST(Platform, fileNamesAreShownReadable)
         {"plain.mp3", "plain.mp3"},
         {"\xd6\xd0\xce\xc4.mp3", QString::fromUtf8("中文.mp3")},
         {"\xff.mp3", QString(QChar::ReplacementCharacter) + ".mp3"},
-        {"\xf0\x9f\x8e\xb5 \xb2.mp3", QString::fromUtf8("🎵 ") + QChar::ReplacementCharacter + ".mp3"},
+        {"\xf0\x9f\x8e\xb5 \xb2.mp3",
+         QString::fromUtf8("🎵 ") + QChar::ReplacementCharacter + ".mp3"},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(PathCodec::displayName(PathCodec::decode(row.bytes)), row.shown) << row.bytes.constData();
+        EXPECT_EQ(PathCodec::displayName(PathCodec::decode(row.bytes)), row.shown)
+            << row.bytes.constData();
 }
 
 TEST(Platform, backlightCallsAreRemembered)

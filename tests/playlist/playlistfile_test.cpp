@@ -107,13 +107,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"emptyFile", "", {}},
         // Enough lines naming one folder that it is read whole instead of a stat a line.
         ReadCase{"longListOfOneFolder",
-                 ("@/a.mp3\n@/gone.mp3\n@/folder.mp3\n@/link.mp3\n@/dangling.mp3\n@/" + kGbk +
-                  "\n")
+                 ("@/a.mp3\n@/gone.mp3\n@/folder.mp3\n@/link.mp3\n@/dangling.mp3\n@/" + kGbk + "\n")
                      .repeated(10),
                  [] {
                      QList<QByteArray> names;
                      for (int i = 0; i < 10; ++i)
-                         names << "a.mp3" << "link.mp3" << kGbk;
+                         names << "a.mp3"
+                               << "link.mp3" << kGbk;
                      return names;
                  }()}),
     [](const auto &info) { return std::string(info.param.name); });
