@@ -28,7 +28,7 @@ work="$(mktemp -d "$base/orbal-fuzz-run.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 
 # Without an allocation stack kept per allocation the programs run about twice as fast; a
-# finding replayed on its own (see below) reports the full stacks.
+# finding replayed on its own (build-fuzz/bin/fuzz_<target> <input>) reports the full stacks.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-malloc_context_size=0}"
 
 status=0
