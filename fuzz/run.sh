@@ -43,11 +43,12 @@ for t in "${targets[@]}"; do
   mkdir -p "$work/$t/corpus" "$work/$t/tmp" "$findings"
   cp "$root/fuzz/corpus/$t"/* "$work/$t/corpus/"
   log="$work/$t/log"
-  # Inputs read line by line gain nothing from length but lines, each a file check or a
-  # parse: shorter inputs keep them fast.
+  # Inputs made of lines or packets gain nothing from length but more of them, each a file
+  # check or a parse: shorter inputs keep a long run fast.
   case "$t" in
     m3u) max_len=512 ;;
-    mplayer) max_len=1024 ;;
+    mplayer | xmmsserver) max_len=1024 ;;
+    skin) max_len=2048 ;;
     *) max_len=4096 ;;
   esac
   TMPDIR="$work/$t/tmp" "$program" "$work/$t/corpus" -max_total_time="$seconds" "${runs_limit[@]}" \
