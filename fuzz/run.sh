@@ -47,7 +47,7 @@ for t in "${targets[@]}"; do
   # check or a parse: shorter inputs keep a long run fast.
   case "$t" in
     m3u) max_len=512 ;;
-    lrc | mplayer | xmmsserver) max_len=1024 ;;
+    lrc | mplayer | settings | xmmsserver) max_len=1024 ;;
     skin) max_len=2048 ;;
     *) max_len=4096 ;;
   esac
