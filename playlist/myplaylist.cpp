@@ -1,5 +1,6 @@
 #include "playlist/myplaylist.h"
 
+#include <QItemSelection>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -75,4 +76,25 @@ QList<int> MyPlayList::selectedRows() const
         rows << index.row();
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+void MyPlayList::invertSelection()
+{
+    // The unselected runs become the selection in two steps, each against an empty one:
+    // flipping rows one by one, or swapping one selection for another, costs the square
+    // of the rows (or of the runs) in a long list.
+    const QList<int> selected = selectedRows();
+    QItemSelection flipped;
+    int from = 0;
+    auto addRun = [&](int to) {
+        if (from < to)
+            flipped.select(model()->index(from, 0), model()->index(to - 1, 0));
+    };
+    for (int row : selected) {
+        addRun(row);
+        from = row + 1;
+    }
+    addRun(count());
+    selectionModel()->clearSelection();
+    selectionModel()->select(flipped, QItemSelectionModel::Select);
 }

@@ -17,6 +17,8 @@ public:
     void showEntries(const QStringList &texts);
     // Rows selected, in row order.
     QList<int> selectedRows() const;
+    // Selects exactly the rows that were not selected.
+    void invertSelection();
 
     QIcon folderIcon() const override;
     QIcon fileIcon() const override;

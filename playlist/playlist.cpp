@@ -333,8 +333,7 @@ void PlayList::menuSelect(int id)
         m_list->clearSelection();
         break;
     case ReverseSelect:
-        for (int i = 0; i < m_list->count(); ++i)
-            m_list->item(i)->setSelected(!m_list->item(i)->isSelected());
+        m_list->invertSelection();
         break;
     case AddSongs:
         setMode(Adding);

@@ -280,6 +280,10 @@ TEST_F(EditorTest, deletingRemovesSelectedRowsAndSaves)
     editor.menuSelect(PlayList::SelectAll);
     editor.list()->item(1)->setSelected(false);
     editor.menuSelect(PlayList::ReverseSelect); // only b.mp3 stays selected
+    EXPECT_EQ(editor.list()->selectedRows(), QList<int>({1}));
+    editor.menuSelect(PlayList::ReverseSelect);
+    EXPECT_EQ(editor.list()->selectedRows(), QList<int>({0, 2}));
+    editor.menuSelect(PlayList::ReverseSelect);
     editor.hideWithOk();
     EXPECT_EQ(editor.files(), QStringList({song("a.mp3"), song("c.ogg")}));
     EXPECT_EQ(testenv::readFile(m_listFile),
