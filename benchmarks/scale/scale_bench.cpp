@@ -176,15 +176,13 @@ void runSize(int n, const QString &root, long maxAdd)
                             editor->list()->model()->index(i, 0));
             editor->list()->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
         };
-        for (const auto &[what, id, before] :
-             {std::tuple{"Select All", PlayList::SelectAll, std::function<void()>()},
-              std::tuple{"Revers Select, all", PlayList::ReverseSelect, std::function<void()>()},
-              std::tuple{"Revers Select, alternate", PlayList::ReverseSelect,
-                         std::function<void()>(everyOther)},
-              std::tuple{"UnSelect All, alternate", PlayList::UnselectAll,
-                         std::function<void()>(everyOther)}}) {
-            if (before)
-                before();
+        for (const auto &[what, id, alternate] :
+             {std::tuple{"Select All", PlayList::SelectAll, false},
+              std::tuple{"Revers Select, all", PlayList::ReverseSelect, false},
+              std::tuple{"Revers Select, alternate", PlayList::ReverseSelect, true},
+              std::tuple{"UnSelect All, alternate", PlayList::UnselectAll, true}}) {
+            if (alternate)
+                everyOther();
             const double ms = msOf([&] {
                 editor->menuSelect(id);
                 QCoreApplication::processEvents();

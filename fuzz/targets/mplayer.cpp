@@ -13,7 +13,8 @@ int orbalfuzz::mplayer(const uint8_t *data, size_t size)
     QByteArray stream;
     int expansions = 0;
     for (size_t i = 0; i + 1 < size; ++i) {
-        if (data[i] == 0 && i + 2 < size && data[i + 1] == 0xFF && expansions++ < 4) {
+        if (data[i] == 0 && i + 2 < size && data[i + 1] == 0xFF && expansions < 4) {
+            ++expansions;
             stream.append(40000, 'x');
             ++i;
         } else {
